@@ -1,0 +1,37 @@
+#include "core/settings/frm_main_state.h"
+
+namespace lumora {
+
+const std::string& FrmMainState::dayName(int weekdayNumber) const {
+    static const std::string none;
+    if (weekdayNumber < 1 || weekdayNumber > 7) {
+        return none;
+    }
+    return DayNames[static_cast<std::size_t>(weekdayNumber - 1)];
+}
+
+std::optional<StyleInfo> styleInfo(float style) {
+    if (style == 1.0f) {
+        return StyleInfo{"S", "Stretch Wallpaper", 2};
+    }
+    if (style == 2.0f) {
+        return StyleInfo{"C", "Center Wallpaper", 0};
+    }
+    if (style == 3.0f) {
+        return StyleInfo{"T", "Tile Wallpaper", 1};
+    }
+    if (style == 4.0f) {
+        return StyleInfo{"", "", 3};
+    }
+    return std::nullopt;
+}
+
+std::optional<int> desktopStyleFor(float style) {
+    auto info = styleInfo(style);
+    if (!info) {
+        return std::nullopt;
+    }
+    return info->desktopStyle;
+}
+
+} // namespace lumora
