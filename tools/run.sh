@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Sets Lumora up (missing Debian packages, build) and runs it.
+# In a desktop session it starts there. Without one (no DISPLAY, no WAYLAND_DISPLAY) it starts a
+# virtual X display with a tray host and a notification daemon, runs Lumora inside it, saves a
+# screenshot once today's wallpaper is set, and keeps running until Ctrl+C, which stops
+# everything it started.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/setup.sh"
+bin="$top/build/lumora"
+xprobe="$top/build/tests/e2e/xprobe"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Starting Lumora in the current desktop session."
+    exec "$bin"
+fi
+
+screenshot=${LUMORA_SCREENSHOT:-$PWD/lumora-screenshot.png}
+work=$(mktemp -d /tmp/lumora-run.XXXXXX)
+pids=()
+stop_all() {
+    trap - INT TERM EXIT
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
+    sleep 0.5
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill -9 "${pids[$i]}" 2>/dev/null || true; done
+    rm -rf "$work"
+    echo "Stopped."
+}
+trap stop_all INT TERM EXIT
+
+wait_until() {
+    local limit=$1; shift
+    local deadline=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+echo "No graphical session found: starting Lumora inside a virtual X display."
+exec {xfd}>"$work/display"
+Xvfb -displayfd "$xfd" -screen 0 1280x800x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec {xfd}>&-
+wait_until 20 grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
+out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
+pids+=("$(sed -n 2p <<<"$out")")
+dunst -config /dev/null >"$work/dunst.log" 2>&1 &
+pids+=($!)
+trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+    --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1 &
+pids+=($!)
+wait_until 10 test "$("$xprobe" owner _NET_SYSTEM_TRAY_S0)" != "0x0" || echo "warning: the tray host did not start" >&2
+
+echo "Virtual display $DISPLAY is up (Xvfb, dbus-daemon, dunst, trayer)."
+"$bin" &
+lumora_pid=$!
+pids+=($lumora_pid)
+
+# Today's wallpaper is set once the root window names its background pixmap.
+if wait_until 20 "$xprobe" prop _XROOTPMAP_ID; then
+    sleep 1 # let the tray icon and the first alert draw
+    import -display "$DISPLAY" -window root "$screenshot"
+    echo "Today's wallpaper is set; screenshot saved to $screenshot"
+else
+    import -display "$DISPLAY" -window root "$screenshot" || true
+    echo "The wallpaper was not set within 20 s; screenshot saved to $screenshot anyway" >&2
+fi
+echo "Lumora is running (PID $lumora_pid). Press Ctrl+C to stop everything."
+wait "$lumora_pid" || true
