@@ -18,7 +18,8 @@ public:
                                                 const std::string& initialPath,
                                                 const std::string& filter) = 0;
     // A modal box with an OK button.
-    virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title,
+                            MessageIcon icon) = 0;
 };
 
 } // namespace lumora

@@ -17,7 +17,8 @@ inline constexpr RegKey HKEY_LOCAL_MACHINE = 0x80000002u;
 
 inline constexpr std::uint32_t KEY_QUERY_VALUE = 0x1;
 inline constexpr std::uint32_t KEY_SET_VALUE = 0x2;
-inline constexpr std::uint32_t KEY_CREATE_ACCESS = 0x3F; // query, set, create subkey, enumerate, notify, link
+inline constexpr std::uint32_t KEY_CREATE_ACCESS =
+    0x3F; // query, set, create subkey, enumerate, notify, link
 
 inline constexpr std::uint32_t REG_NONE = 0;
 inline constexpr std::uint32_t REG_SZ = 1;
