@@ -1,0 +1,171 @@
+#include "core/engine/picture_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace lumora {
+
+namespace fs = std::filesystem;
+
+std::string lastCharacters(const std::string& text, std::size_t count) {
+    std::size_t start = text.size();
+    std::size_t found = 0;
+    while (start > 0 && found < count) {
+        --start;
+        // A UTF-8 continuation byte (10xxxxxx) belongs to the character before it.
+        auto byte = static_cast<unsigned char>(text[start]);
+        if ((byte & 0xC0u) != 0x80u) {
+            ++found;
+        }
+    }
+    return text.substr(start);
+}
+
+std::string plainNamePart(const std::string& part) {
+    std::string out = part;
+    for (char& c : out) {
+        if (c == '/' || c == '\0' || c == static_cast<char>(fs::path::preferred_separator)) {
+            c = '_';
+        }
+    }
+    return out;
+}
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A new file beside the destination that takes the bytes first. It is removed again unless it
+// was renamed into place.
+class PartFile {
+public:
+    explicit PartFile(const fs::path& destination) : m_destination(destination) {
+        std::random_device seed;
+        std::mt19937_64 gen(seed());
+        fs::path folder = destination.parent_path();
+        std::string name = "." + destination.filename().string() + ".part-";
+        for (int attempt = 0; attempt < 16 && !m_file; ++attempt) {
+            fs::path candidate = folder / (name + std::to_string(gen() % 100000000ULL));
+            // "x": never reuse a file that is already there.
+            m_file.reset(std::fopen(candidate.c_str(), "wbx"));
+            if (m_file) {
+                m_path = candidate;
+            }
+        }
+    }
+    ~PartFile() {
+        m_file.reset();
+        if (!m_committed && !m_path.empty()) {
+            std::error_code ec;
+            fs::remove(m_path, ec);
+        }
+    }
+    PartFile(const PartFile&) = delete;
+    PartFile& operator=(const PartFile&) = delete;
+
+    bool isOpen() const { return static_cast<bool>(m_file); }
+
+    // Writes and flushes, so a full disk shows at the block that did not fit.
+    bool write(const std::uint8_t* data, std::size_t size) {
+        if (size == 0) {
+            return true;
+        }
+        return std::fwrite(data, 1, size, m_file.get()) == size && std::fflush(m_file.get()) == 0;
+    }
+
+    // Closes, syncs and renames the file over the destination.
+    bool commit(FileSync* sync) {
+        if (std::fflush(m_file.get()) != 0 || std::ferror(m_file.get()) != 0) {
+            return false;
+        }
+        if (std::fclose(m_file.release()) != 0) {
+            return false;
+        }
+        if (sync && !sync->syncFile(m_path.string())) {
+            return false;
+        }
+        std::error_code ec;
+        fs::rename(m_path, m_destination, ec);
+        if (ec) {
+            return false;
+        }
+        m_committed = true;
+        return true;
+    }
+
+private:
+    fs::path m_destination;
+    fs::path m_path;
+    FilePtr m_file;
+    bool m_committed = false;
+};
+
+} // namespace
+
+bool copyInBlocks(const std::string& source, const std::string& destination, EventPump& events,
+                  FileSync* sync) {
+    std::error_code ec;
+    // Only a regular file is copied: a folder has no bytes and a pipe would block the copy.
+    if (!fs::is_regular_file(source, ec) || ec) {
+        return false;
+    }
+    FilePtr in(std::fopen(source.c_str(), "rb"));
+    if (!in) {
+        return false;
+    }
+    const std::uintmax_t length = fs::file_size(source, ec);
+    if (ec) {
+        return false;
+    }
+    PartFile out{fs::path(destination)};
+    if (!out.isOpen()) {
+        return false;
+    }
+
+    const auto total = static_cast<long long>(length);
+    long long block = static_cast<long long>(kCopyBlockSize);
+    std::vector<std::uint8_t> buffer(kCopyBlockSize);
+    // Positions count bytes from 1.
+    for (long long p = 1; p <= total; p += block) {
+        if (total - p - block < 0) {
+            // The last 1,024 bytes or fewer go one byte per step.
+            block = 1;
+        }
+        const auto size = static_cast<std::size_t>(block);
+        if (std::fread(buffer.data(), 1, size, in.get()) != size) {
+            return false; // the source shrank or could not be read
+        }
+        if (!out.write(buffer.data(), size)) {
+            return false;
+        }
+        events.processEvents();
+    }
+
+    // The source must still be the file that was measured at the start.
+    const std::uintmax_t lengthNow = fs::file_size(source, ec);
+    if (ec || lengthNow != length) {
+        return false;
+    }
+    in.reset();
+    return out.commit(sync);
+}
+
+bool writeFileAtomically(const std::string& destination, const std::vector<std::uint8_t>& bytes,
+                         FileSync* sync) {
+    PartFile out{fs::path(destination)};
+    if (!out.isOpen()) {
+        return false;
+    }
+    if (!out.write(bytes.data(), bytes.size())) {
+        return false;
+    }
+    return out.commit(sync);
+}
+
+} // namespace lumora

@@ -1,0 +1,35 @@
+#pragma once
+// File work of the engine: the day copy's block scheme and atomic writes. Standard C++ only.
+#include "platform/seams/event_pump.h"
+#include "platform/seams/file_sync.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+inline constexpr std::size_t kCopyBlockSize = 1024;
+
+// The last `count` characters of a UTF-8 text (a multi-byte character counts as one); the whole
+// text when it is shorter.
+std::string lastCharacters(const std::string& text, std::size_t count);
+
+// `part` made safe to append to a file name: every path separator and NUL becomes '_', so the
+// result can never leave the folder the name is made in.
+std::string plainNamePart(const std::string& part);
+
+// Copies `source` to `destination` the way the day copy is made: whole blocks of 1,024 bytes while
+// more than 1,024 bytes remain, then the rest one byte per step, with `events` run after every
+// block and step. The bytes go to a temporary file beside the destination, which replaces the
+// destination only when the copy is complete; on any failure the destination is left as it was.
+// A source that changes size or vanishes during the copy counts as a failure.
+bool copyInBlocks(const std::string& source, const std::string& destination, EventPump& events,
+                  FileSync* sync);
+
+// Replaces `destination` with `bytes` as a whole: a temporary file beside it, renamed into place.
+bool writeFileAtomically(const std::string& destination, const std::vector<std::uint8_t>& bytes,
+                         FileSync* sync);
+
+} // namespace lumora
