@@ -12,11 +12,11 @@ inline constexpr std::array<const char*, 7> kDayNames = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 struct FrmMainState {
-    std::array<std::string, 7> DayNames{};     // 0..6 (DayIndex)
-    std::array<std::string, 5> ModeNames{};    // 0..4, used 1..3
-    std::array<float, 9> DayStyle{};           // 0..8, used 1..7 (WeekdayNumber)
-    std::array<float, 9> PendingStyle{};       // 0..8, used 1..7; 0 = none
-    std::array<float, 8> AppliedStyle{};       // 0..7, used 1..7
+    std::array<std::string, 7> DayNames{};  // 0..6 (DayIndex)
+    std::array<std::string, 5> ModeNames{}; // 0..4, used 1..3
+    std::array<float, 9> DayStyle{};        // 0..8, used 1..7 (WeekdayNumber)
+    std::array<float, 9> PendingStyle{};    // 0..8, used 1..7; 0 = none
+    std::array<float, 8> AppliedStyle{};    // 0..7, used 1..7
     float SelectWall = 0;
     float DirectWall = 0;
     float EditSelectWall = 0;
@@ -37,9 +37,9 @@ struct FrmMainState {
 
 // One style number serves the stored settings, the labels and the engine.
 struct StyleInfo {
-    const char* caption;  // label caption
-    const char* toolTip;  // label tool tip
-    int desktopStyle;     // style value passed to the desktop
+    const char* caption; // label caption
+    const char* toolTip; // label tool tip
+    int desktopStyle;    // style value passed to the desktop
 };
 // 1 stretch, 2 center, 3 tile (with label texts), 4 fit (no label texts); nothing otherwise.
 std::optional<StyleInfo> styleInfo(float style);

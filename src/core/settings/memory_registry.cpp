@@ -7,9 +7,8 @@ namespace lumora {
 
 std::string MemoryRegistry::lower(const std::string& s) {
     std::string out = s;
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-        return static_cast<char>(std::tolower(c));
-    });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
@@ -69,6 +68,11 @@ void MemoryRegistry::putValue(RegKey root, const std::string& path, const std::s
         key.order.push_back(name);
     }
     key.values[name] = std::move(value);
+}
+
+void MemoryRegistry::putOption(const std::string& section, const std::string& key,
+                               const std::string& text) {
+    m_options[section][key] = text;
 }
 
 void MemoryRegistry::clear() {
@@ -155,6 +159,9 @@ std::int32_t MemoryRegistry::queryValue(RegKey key, const std::string& name, std
             }
             return ERROR_MORE_DATA;
         }
+        if (data->size() < actual) {
+            data->resize(actual); // never write past the caller's buffer
+        }
         std::copy(it->second.data.begin(), it->second.data.end(), data->begin());
     }
     if (size) {
@@ -199,7 +206,7 @@ std::optional<std::string> MemoryRegistry::readOption(const std::string& app,
 void MemoryRegistry::writeOption(const std::string& app, const std::string& section,
                                  const std::string& key, const std::string& text) {
     failIfAsked();
-    m_options[app + "\\" + section][key] = text;
+    putOption(app + "\\" + section, key, text);
 }
 
 } // namespace lumora

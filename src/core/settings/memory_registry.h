@@ -59,6 +59,8 @@ public:
     const OptionMap& options() const { return m_options; }
     void putKey(RegKey root, const std::string& path);
     void putValue(RegKey root, const std::string& path, const std::string& name, StoredValue value);
+    // An option text under its joined section name, "application\section".
+    void putOption(const std::string& section, const std::string& key, const std::string& text);
     void clear();
     bool operator==(const MemoryRegistry& other) const;
 

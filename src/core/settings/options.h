@@ -30,19 +30,21 @@ public:
     void SaveSetting(const std::string& key, const std::string& text);
 
     // Typed reads: a stored text that is not what the program writes counts as absent.
-    bool readBool(const std::string& key, bool defaultValue);      // "True" / "False"
-    float readSingle(const std::string& key, float defaultValue);  // decimal number
+    bool readBool(const std::string& key, bool defaultValue);     // "True" / "False"
+    float readSingle(const std::string& key, float defaultValue); // decimal number
 
 private:
     OptionStore& m_store;
 };
 
 // Conversions of stored texts, the way the program reads them.
-std::optional<bool> parseBoolText(const std::string& text);       // "True" / "False" only
-std::optional<float> parseSingleText(const std::string& text);    // a decimal number
+std::optional<bool> parseBoolText(const std::string& text);          // "True" / "False" only
+std::optional<float> parseSingleText(const std::string& text);       // a decimal number
 std::optional<std::int64_t> parseWholeText(const std::string& text); // a decimal whole number
 // A stored colour (decimal text of 0x00BBGGRR); nothing when the text is no 32-bit number.
 std::optional<std::uint32_t> parseColorText(const std::string& text);
-inline const char* boolText(bool b) { return b ? "True" : "False"; }
+inline const char* boolText(bool b) {
+    return b ? "True" : "False";
+}
 
 } // namespace lumora

@@ -69,9 +69,12 @@ std::int32_t Registry::QueryTypedValue(RegKey key, const std::string& valueName,
         std::vector<std::uint8_t> buffer(size, 0);
         status = m_backend.queryValue(key, valueName, &type, &buffer, &size);
         if (status == ERROR_SUCCESS) {
-            // The first size - 1 characters: the text without its terminator.
-            std::size_t length = size > 0 ? size - 1 : 0;
-            length = std::min(length, buffer.size());
+            // The text without its terminator. A value stored without one (only a hand-edited
+            // or foreign store holds such a value) keeps its last character.
+            std::size_t length = std::min<std::size_t>(size, buffer.size());
+            if (length > 0 && buffer[length - 1] == 0) {
+                --length;
+            }
             out = std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length));
         }
         return status;

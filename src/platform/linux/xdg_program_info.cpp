@@ -1,0 +1,39 @@
+#include "platform/linux/xdg_program_info.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace lumora {
+
+std::string XdgProgramInfo::executablePath() const {
+    QString path;
+    if (QCoreApplication::instance()) {
+        path = QCoreApplication::applicationFilePath();
+    }
+    if (path.isEmpty()) {
+        path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    }
+    return QFile::encodeName(path).toStdString();
+}
+
+std::string XdgProgramInfo::pictureFolderPath() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return QFile::encodeName(QDir::cleanPath(base + QStringLiteral("/lumora"))).toStdString();
+}
+
+std::string XdgProgramInfo::pictureFolder() const {
+    std::string folder = pictureFolderPath();
+    if (!QDir().mkpath(QFile::decodeName(QByteArray::fromStdString(folder)))) {
+        std::fprintf(stderr, "lumora: cannot create the picture folder %s\n", folder.c_str());
+    }
+    return folder;
+}
+
+} // namespace lumora
