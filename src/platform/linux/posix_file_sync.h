@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/seams/file_sync.h"
+
+namespace lumora {
+
+// Forces a written file's data to the disk with fsync, before the engine renames it into place.
+class PosixFileSync : public FileSync {
+public:
+    bool syncFile(const std::string& path) override;
+};
+
+} // namespace lumora
