@@ -10,6 +10,12 @@ function(lumora_warnings target)
                                              -Wno-sign-conversion -Wnon-virtual-dtor)
     if(LUMORA_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
+        if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+            # GCC 12's flow analysis reports these wrongly inside the standard library at -O2;
+            # they stay warnings.
+            target_compile_options(${target} PRIVATE -Wno-error=maybe-uninitialized
+                                                     -Wno-error=restrict)
+        endif()
     endif()
 endfunction()
 

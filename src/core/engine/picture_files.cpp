@@ -49,7 +49,9 @@ public:
         std::random_device seed;
         std::mt19937_64 gen(seed());
         fs::path folder = destination.parent_path();
-        std::string name = "." + destination.filename().string() + ".part-";
+        // Built with append: GCC 12 warns wrongly (-Wrestrict) about "." + string at -O2.
+        std::string name = ".";
+        name.append(destination.filename().string()).append(".part-");
         for (int attempt = 0; attempt < 16 && !m_file; ++attempt) {
             fs::path candidate = folder / (name + std::to_string(gen() % 100000000ULL));
             // "x": never reuse a file that is already there.
