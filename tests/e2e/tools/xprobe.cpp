@@ -3,9 +3,14 @@
 //   xprobe pixel X Y            prints "R G B" of the root window's pixel at X,Y
 //   xprobe region X Y W H       prints the distinct colours of a root region with their counts
 //   xprobe prop NAME            prints the root window's 32-bit property NAME as hex words
+//   xprobe resources            prints "CLIENTS PIXMAPS": the server's client count and the number
+//                               of pixmaps all clients hold (X-Resource extension)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#ifdef XPROBE_HAVE_XRES
+#include <X11/extensions/XRes.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +21,8 @@
 
 namespace {
 int usage() {
-    std::fprintf(stderr, "usage: xprobe owner SEL | pixel X Y | region X Y W H | prop NAME\n");
+    std::fprintf(stderr,
+                 "usage: xprobe owner SEL | pixel X Y | region X Y W H | prop NAME | resources\n");
     return 2;
 }
 
@@ -105,6 +111,34 @@ int main(int argc, char** argv) {
         if (data) {
             XFree(data);
         }
+    } else if (cmd == "resources" && argc == 2) {
+#ifdef XPROBE_HAVE_XRES
+        int clientCount = 0;
+        XResClient* clients = nullptr;
+        long pixmaps = 0;
+        const Atom pixmapAtom = XInternAtom(dpy, "PIXMAP", False);
+        if (XResQueryClients(dpy, &clientCount, &clients)) {
+            for (int i = 0; i < clientCount; ++i) {
+                int typeCount = 0;
+                XResType* types = nullptr;
+                if (XResQueryClientResources(dpy, clients[i].resource_base, &typeCount, &types)) {
+                    for (int t = 0; t < typeCount; ++t) {
+                        if (types[t].resource_type == pixmapAtom) {
+                            pixmaps += types[t].count;
+                        }
+                    }
+                    XFree(types);
+                }
+            }
+            XFree(clients);
+            std::printf("%d %ld\n", clientCount, pixmaps);
+        } else {
+            rc = 1;
+        }
+#else
+        std::fprintf(stderr, "xprobe: built without the X-Resource extension (libxres-dev)\n");
+        rc = 3;
+#endif
     } else {
         rc = usage();
     }

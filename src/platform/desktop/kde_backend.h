@@ -1,0 +1,25 @@
+#pragma once
+// KDE Plasma: the shell's own script interface (org.kde.PlasmaShell evaluateScript) sets the
+// image wallpaper plugin's `Image`, `FillMode` and `Color` on every desktop; no wallpaper is the
+// plain colour plugin. The path travels inside the script as an escaped string literal.
+#include "platform/seams/desktop_backend.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace lumora {
+
+class KdeBackend : public DesktopBackend {
+public:
+    std::string name() const override { return "kde"; }
+    void setWallpaper(const std::string& path, int style) override;
+    void setBackgroundColor(std::uint32_t rgb) override;
+
+private:
+    bool evaluate(const std::string& script);
+
+    std::optional<std::uint32_t> m_color;
+};
+
+} // namespace lumora

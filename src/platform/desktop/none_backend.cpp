@@ -1,0 +1,28 @@
+#include "platform/desktop/none_backend.h"
+
+#include <cstdio>
+
+namespace lumora {
+
+NoneBackend::NoneBackend(std::string reason) : m_reason(std::move(reason)) {}
+
+void NoneBackend::warnOnce() {
+    if (m_warned) {
+        return;
+    }
+    m_warned = true;
+    std::fprintf(stderr, "lumora: no way to set the desktop wallpaper here%s%s; nothing is set\n",
+                 m_reason.empty() ? "" : ": ", m_reason.c_str());
+}
+
+void NoneBackend::setWallpaper(const std::string& path, int style) {
+    warnOnce();
+    m_calls.push_back({Call::Kind::Wallpaper, path, style, 0});
+}
+
+void NoneBackend::setBackgroundColor(std::uint32_t rgb) {
+    warnOnce();
+    m_calls.push_back({Call::Kind::Color, {}, 0, rgb});
+}
+
+} // namespace lumora
