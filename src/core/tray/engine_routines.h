@@ -1,0 +1,16 @@
+#pragma once
+// The routines of the wallpaper engine that start-up and the tray menu call.
+#include <string>
+
+namespace lumora {
+
+class EngineRoutines {
+public:
+    virtual ~EngineRoutines() = default;
+    virtual void CreateDefault() = 0;
+    virtual std::string defaultPicturePath() const = 0;
+    virtual void ApplyWallpaperForDay(int d) = 0;
+    virtual void ColorChange() = 0;
+};
+
+} // namespace lumora
