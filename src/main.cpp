@@ -1,7 +1,48 @@
 // Wiring only: builds the platform services and hands them to FrmMain.
+#include "platform/desktop/backend_factory.h"
+#include "platform/linux/autostart_entry.h"
+#include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/qt_event_pump.h"
+#include "platform/linux/qt_resources.h"
+#include "platform/linux/settings_file.h"
+#include "platform/linux/system_clock.h"
+#include "platform/linux/xdg_program_info.h"
+#include "ui/auxiliary/frm_about.h"
+#include "ui/auxiliary/frm_help.h"
+#include "ui/settings_window/frm_main.h"
+#include "ui/settings_window/qt_dialogs.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    // The program lives in the notification area; FrmMain decides when it ends.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    lumora::SettingsFile settings(lumora::SettingsFile::defaultPath());
+    lumora::LockFileInstanceGuard instance;
+    lumora::SystemClock clock;
+    lumora::XdgProgramInfo program;
+    lumora::QtResources resources;
+    lumora::QtEventPump events;
+    lumora::AutostartEntry autostart;
+    QtDialogs dialogs;
+    std::unique_ptr<lumora::DesktopBackend> desktop =
+        lumora::createDesktopBackend(lumora::probeEnvironment());
+
+    FrmMain* frmMain = nullptr;
+    FrmAbout about(clock, [&frmMain] {
+        if (frmMain) {
+            frmMain->aboutClosed();
+        }
+    });
+    FrmHelp help(clock);
+    FrmMain mainWindow(FrmMainPlatform{settings, settings, *desktop, events, program, resources,
+                                       dialogs, instance, autostart, clock},
+                       about, help);
+    frmMain = &mainWindow;
+    if (!mainWindow.Form_Load()) {
+        return 0;
+    }
+    return QApplication::exec();
 }

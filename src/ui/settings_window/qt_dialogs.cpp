@@ -1,0 +1,83 @@
+#include "ui/settings_window/qt_dialogs.h"
+
+#include <QColor>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+using namespace lumora;
+
+namespace {
+QString shown(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    return s;
+}
+} // namespace
+
+std::optional<std::uint32_t> QtDialogs::chooseColor(std::optional<std::uint32_t> initial) {
+    QColor start = Qt::white;
+    if (initial) {
+        start = QColor(static_cast<int>(*initial & 0xFF), static_cast<int>((*initial >> 8) & 0xFF),
+                       static_cast<int>((*initial >> 16) & 0xFF));
+    }
+    QColor chosen = QColorDialog::getColor(start, m_parent);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(chosen.red()) |
+           (static_cast<std::uint32_t>(chosen.green()) << 8) |
+           (static_cast<std::uint32_t>(chosen.blue()) << 16);
+}
+
+QString QtDialogs::qtFilter(const std::string& filter) {
+    QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = parts[i];
+        qsizetype paren = description.indexOf(QLatin1Char('('));
+        if (paren >= 0) {
+            description = description.left(paren).trimmed();
+        }
+        out << QStringLiteral("%1 (%2)").arg(description, patterns.simplified());
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtDialogs::openFile(const std::string& title,
+                                               const std::string& initialPath,
+                                               const std::string& filter) {
+    QString chosen =
+        QFileDialog::getOpenFileName(m_parent, QString::fromStdString(title),
+                                     QString::fromStdString(initialPath), qtFilter(filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toStdString();
+}
+
+void QtDialogs::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    QMessageBox::Icon kind = QMessageBox::NoIcon;
+    switch (icon) {
+    case MessageIcon::Information:
+        kind = QMessageBox::Information;
+        break;
+    case MessageIcon::Warning:
+        kind = QMessageBox::Warning;
+        break;
+    case MessageIcon::Critical:
+        kind = QMessageBox::Critical;
+        break;
+    case MessageIcon::Question:
+        kind = QMessageBox::Question;
+        break;
+    case MessageIcon::None:
+        break;
+    }
+    QMessageBox box(kind, QString::fromStdString(title.empty() ? "Lumora" : title), shown(text),
+                    QMessageBox::Ok, m_parent);
+    box.exec();
+}

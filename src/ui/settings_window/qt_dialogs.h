@@ -1,0 +1,23 @@
+#pragma once
+// Modal dialogs and message boxes through Qt Widgets.
+#include "platform/seams/dialogs.h"
+
+#include <QString>
+
+class QWidget;
+
+class QtDialogs : public lumora::Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t> initial) override;
+    std::optional<std::string> openFile(const std::string& title, const std::string& initialPath,
+                                        const std::string& filter) override;
+    void messageBox(const std::string& text, const std::string& title,
+                    lumora::MessageIcon icon) override;
+
+    // "Description|patterns|Description|patterns" as Qt's ";;"-separated name filters.
+    static QString qtFilter(const std::string& filter);
+
+private:
+    QWidget* m_parent;
+};
