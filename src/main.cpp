@@ -2,6 +2,7 @@
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_resources.h"
 #include "platform/linux/settings_file.h"
@@ -13,6 +14,8 @@
 #include "ui/settings_window/qt_dialogs.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,8 +30,10 @@ int main(int argc, char** argv) {
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
     QtDialogs dialogs;
-    std::unique_ptr<lumora::DesktopBackend> desktop =
-        lumora::createDesktopBackend(lumora::probeEnvironment());
+    lumora::PosixFileSync fileSync;
+    const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
+    std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
+    std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
     FrmMain* frmMain = nullptr;
     FrmAbout about(clock, [&frmMain] {
@@ -38,7 +43,7 @@ int main(int argc, char** argv) {
     });
     FrmHelp help(clock);
     FrmMain mainWindow(FrmMainPlatform{settings, settings, *desktop, events, program, resources,
-                                       dialogs, instance, autostart, clock},
+                                       dialogs, instance, autostart, clock, &fileSync},
                        about, help);
     frmMain = &mainWindow;
     if (!mainWindow.Form_Load()) {

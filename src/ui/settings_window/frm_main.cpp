@@ -37,6 +37,7 @@ FrmMain::FrmMain(FrmMainPlatform platform, AboutWindow& about, HelpWindow& help,
                               platform.desktop, platform.instance, platform.dialogs,
                               platform.autostart, platform.program, platform.clock, *this, about,
                               help}) {
+    m_engine.setFileSync(platform.fileSync);
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QString::fromUtf8(kProductName));
     setWindowIcon(programIcon());

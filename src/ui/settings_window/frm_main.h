@@ -11,6 +11,7 @@
 #include "core/tray/tray_menu.h"
 #include "core/tray/tray_module.h"
 #include "core/tray/wallpaper_engine_routines.h"
+#include "platform/seams/file_sync.h"
 #include "platform/seams/main_window.h"
 #include "platform/seams/option_store.h"
 #include "platform/seams/registry_backend.h"
@@ -36,6 +37,8 @@ struct FrmMainPlatform {
     lumora::InstanceGuard& instance;
     lumora::Autostart& autostart;
     lumora::Clock& clock;
+    // Makes day copies durable before they replace the old ones; none in tests.
+    lumora::FileSync* fileSync = nullptr;
 };
 
 class FrmMain : public QWidget, public lumora::MainWindow {
