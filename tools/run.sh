@@ -6,7 +6,7 @@
 # everything it started.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/setup.sh"
+LUMORA_BUILD_TARGETS="lumora xprobe" "$top/tools/setup.sh"
 bin="$top/build/lumora"
 xprobe="$top/build/tests/e2e/xprobe"
 
@@ -20,10 +20,13 @@ work=$(mktemp -d /tmp/lumora-run.XXXXXX)
 pids=()
 stop_all() {
     trap - INT TERM EXIT
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
-    sleep 0.5
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill -9 "${pids[$i]}" 2>/dev/null || true; done
+    local i n
+    # Last started, first stopped: Lumora before its tray host, the X server last.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[$i]}" 2>/dev/null || continue
+        for ((n = 0; n < 20; n++)); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "${pids[$i]}" 2>/dev/null || true
+    done
     rm -rf "$work"
     echo "Stopped."
 }
@@ -54,7 +57,8 @@ pids+=($!)
 trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
     --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1 &
 pids+=($!)
-wait_until 10 test "$("$xprobe" owner _NET_SYSTEM_TRAY_S0)" != "0x0" || echo "warning: the tray host did not start" >&2
+tray_up() { [ "$("$xprobe" owner _NET_SYSTEM_TRAY_S0)" != "0x0" ]; }
+wait_until 10 tray_up || echo "warning: the tray host did not start" >&2
 
 echo "Virtual display $DISPLAY is up (Xvfb, dbus-daemon, dunst, trayer)."
 "$bin" &
@@ -62,8 +66,11 @@ lumora_pid=$!
 pids+=($lumora_pid)
 
 # Today's wallpaper is set once the root window names its background pixmap.
+# The logo window shows for five seconds at start-up; the screenshot waits for it to close.
+logo_gone() { ! xdotool search --onlyvisible --name '^Lumora$' >/dev/null 2>&1; }
 if wait_until 20 "$xprobe" prop _XROOTPMAP_ID; then
-    sleep 1 # let the tray icon and the first alert draw
+    sleep 1
+    wait_until 10 logo_gone || true
     import -display "$DISPLAY" -window root "$screenshot"
     echo "Today's wallpaper is set; screenshot saved to $screenshot"
 else
