@@ -54,6 +54,6 @@ function(lumora_test name dir)
     target_compile_definitions(${name} PRIVATE LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}")
     lumora_warnings(${name})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${LUMORA_TEST_LABEL}"
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS "${LUMORA_TEST_LABEL}"
                          ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

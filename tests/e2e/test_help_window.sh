@@ -7,43 +7,35 @@ need openbox xdotool xprop xwininfo faketime
 DRIVER=${LUMORA_BINARY_DIR:?}/tests/e2e/aux_driver
 [ -x "$DRIVER" ] || skip "aux_driver is not built"
 session_start --wm openbox --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
-SHOTS=${E2E_SHOTS:-/tmp}
-
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-        /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}'
-}
-window_of() { sed -n "s/^$2-window //p" "$1" | tail -n1; }
-reported() { [ "$(grep -c "^$2" "$1")" -ge "$3" ]; }
+screen_size
 caption() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 caption_differs() { [ "$(caption "$1")" != "$2" ]; }
-has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]; }
-# frame_origin WID -> "X Y" of the window manager's frame around WID
-frame_origin() {
+# frame WID -> "X Y W H" of the window manager's frame around WID; centred WID: on the screen.
+frame() {
     local x y w h l r t b
     read -r x y w h < <(geometry "$1")
     read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    echo $((x - l)) $((y - t))
+    echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
 }
-# centred WID: the frame is centred on the screen, to the pixel
 centred() {
-    local x y w h l r t b fx fy
-    read -r x y w h < <(geometry "$1")
-    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    fx=$((x - l)); fy=$((y - t))
-    local ex=$(((SW - (w + l + r)) / 2)) ey=$(((SH - (h + t + b)) / 2))
-    [ "$fx" = "$ex" ] && [ "$fy" = "$ey" ]
+    local x y w h
+    read -r x y w h < <(frame "$1")
+    [ "$x $y" = "$(((SW - w) / 2)) $(((SH - h) / 2))" ]
 }
-read -r SW SH < <(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}')
+move_away() { timeout 10 xdotool windowmove --sync "$1" 20 40 >/dev/null 2>&1; sleep 0.3; }
+# activate_from FROM WID: FROM takes the focus, then WID takes it back.
+activate_from() {
+    activate "$1"
+    wait_until 5 has_focus "$1" || fail "window $1 did not take the focus"
+    activate "$2"
+    wait_until 5 has_focus "$2" || fail "the help window did not take the focus back"
+}
 
 LOG=$SESSION_DIR/help.log
-FIFO=$SESSION_DIR/help.cmd
-mkfifo "$FIFO"
-exec {CMD}<>"$FIFO" # held open both ways: writing never blocks, even after the driver ended
-LC_ALL=C.UTF-8 faketime -f '@2027-02-03 09:05:07' "$DRIVER" --fifo "$FIFO" settings, help \
-    >"$LOG" 2>"$SESSION_DIR/help.err" &
-SESSION_PIDS+=($!)
+mkfifo "$SESSION_DIR/help.cmd"
+exec {CMD}<>"$SESSION_DIR/help.cmd" # held open both ways: writing never blocks
+LC_ALL=C.UTF-8 session_spawn help faketime -f '@2027-02-03 09:05:07' "$DRIVER" \
+    --fifo "$SESSION_DIR/help.cmd" settings, help
 wait_until 10 grep -q '^help-window ' "$LOG" || { fail "the driver did not show the help window"; e2e_finish; }
 HID=$(window_of "$LOG" help)
 SETTINGS=$(window_of "$LOG" settings)
@@ -53,66 +45,50 @@ wait_until 5 viewable "$HID" || fail "the help window is not mapped"
 FIRST=$(caption "$HID")
 [[ "$FIRST" =~ ^Lumora\ Help\ -\ v2\.2\.4\ -\ 03\ February\ 2027\ -\ 09:0[5-9]:[0-5][0-9]$ ]] ||
     fail "caption is \"$FIRST\""
-[ "$(xprop -id "$HID" WM_NAME | sed 's/.*= "\(.*\)"$/\1/')" = "$FIRST" ] || fail "WM_NAME differs from _NET_WM_NAME"
+check_eq "WM_NAME" "$FIRST" "$(xprop -id "$HID" WM_NAME | sed 's/.*= "\(.*\)"$/\1/')"
 wait_until 5 caption_differs "$HID" "$FIRST" || fail "the caption's clock does not run"
 
 # Size, decorations, staying on top.
-read -r X Y W H < <(geometry "$HID")
-[ "$W x $H" = "948 x 616" ] || fail "client area is $W x $H, expected 948 x 616"
-wait_until 5 centred "$HID" || fail "help window not centred: frame at $(frame_origin "$HID")"
-xprop -id "$HID" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "no _NET_WM_STATE_ABOVE"
-read -r MF MFUNC MDECO _ < <(xprop -id "$HID" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
-(((MFUNC & 0x18) == 0)) || fail "minimise or maximise allowed by the Motif functions $MFUNC"
-(((MDECO & 0x60) == 0)) || fail "minimise or maximise button asked for by the Motif decorations $MDECO"
-(((MFUNC & 0x20) != 0)) || fail "no close function in $MFUNC"
-! xprop -id "$HID" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE || fail "the window manager may maximise it"
-xprop -id "$HID" WM_NORMAL_HINTS | grep -q 'minimum size: 948 by 616' || fail "no fixed minimum size"
-xprop -id "$HID" WM_NORMAL_HINTS | grep -q 'maximum size: 948 by 616' || fail "no fixed maximum size"
-import -window root "$SHOTS/lumora-e2e-help.png" 2>/dev/null
+check_eq "client area" "948 616" "$(geometry "$HID" | cut -d' ' -f3-)"
+wait_until 5 centred "$HID" || fail "help window not centred: frame at $(frame "$HID")"
+above "$HID" || fail "no _NET_WM_STATE_ABOVE"
+read -r _ MFUNC MDECO _ < <(xprop -id "$HID" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
+(((MFUNC & 0x38) == 0x20 && (MDECO & 0x60) == 0)) ||
+    fail "Motif hints allow more than a close box: functions $MFUNC, decorations $MDECO"
+xprop -id "$HID" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE && fail "the window manager may maximise it"
+check_eq "fixed size hints" 2 "$(xprop -id "$HID" WM_NORMAL_HINTS | grep -c 'imum size: 948 by 616')"
 
 # Dragged away, then back from the program's settings window: centred again.
-timeout 10 xdotool windowmove --sync "$HID" 20 40 >/dev/null 2>&1
-sleep 0.3
+move_away "$HID"
 centred "$HID" && fail "the help window could not be moved away"
-timeout 10 xdotool windowactivate --sync "$SETTINGS" >/dev/null 2>&1
-wait_until 5 has_focus "$SETTINGS" || fail "the settings stand-in did not take the focus"
-timeout 10 xdotool windowactivate --sync "$HID" >/dev/null 2>&1
-wait_until 5 has_focus "$HID" || fail "the help window did not take the focus back"
-wait_until 5 centred "$HID" || fail "coming back from the settings window did not centre it: $(frame_origin "$HID")"
+activate_from "$SETTINGS" "$HID"
+wait_until 5 centred "$HID" || fail "coming back from the settings window did not centre it: $(frame "$HID")"
 
 # Dragged away, then back from another application: stays where it was put.
-OTHER_LOG=$SESSION_DIR/other.log
-"$DRIVER" settings >"$OTHER_LOG" 2>&1 &
-SESSION_PIDS+=($!)
-wait_until 10 grep -q '^settings-window ' "$OTHER_LOG" || fail "the other application did not start"
-OTHER=$(window_of "$OTHER_LOG" settings)
+session_spawn other "$DRIVER" settings
+wait_until 10 grep -q '^settings-window ' "$SESSION_DIR/other.log" || fail "the other application did not start"
+OTHER=$(window_of "$SESSION_DIR/other.log" settings)
 wait_until 5 viewable "$OTHER"
-timeout 10 xdotool windowmove --sync "$HID" 20 40 >/dev/null 2>&1
-sleep 0.3
-MOVED=$(frame_origin "$HID")
-timeout 10 xdotool windowactivate --sync "$OTHER" >/dev/null 2>&1
-wait_until 5 has_focus "$OTHER" || fail "the other application did not take the focus"
-timeout 10 xdotool windowactivate --sync "$HID" >/dev/null 2>&1
-wait_until 5 has_focus "$HID" || fail "the help window did not take the focus back"
+move_away "$HID"
+MOVED=$(frame "$HID")
+activate_from "$OTHER" "$HID"
 sleep 1
-[ "$(frame_origin "$HID")" = "$MOVED" ] || fail "coming back from another application moved it: $(frame_origin "$HID") instead of $MOVED"
+check_eq "frame after coming back from another application" "$MOVED" "$(frame "$HID")"
 
 # A second "&Help": the same window, centred, and only one.
-echo "help" >&"$CMD"
+echo help >&"$CMD"
 wait_until 10 reported "$LOG" 'help-window ' 2 || fail "the second help did not answer"
-[ "$(window_of "$LOG" help)" = "$HID" ] || fail "a second help window was made"
+check_eq "the second help's window" "$HID" "$(window_of "$LOG" help)"
 wait_until 5 centred "$HID" || fail "the second help did not centre the window"
-[ "$(xdotool search --onlyvisible --name '^Lumora Help' 2>/dev/null | wc -l)" = 1 ] || fail "more than one help window is shown"
+check_eq "help windows shown" 1 "$(xdotool search --onlyvisible --name '^Lumora Help' 2>/dev/null | wc -l)"
 
 # Closed with its close box (Alt+F4 in openbox), then opened again with a fresh caption.
 timeout 10 xdotool windowactivate --sync "$HID" key --clearmodifiers alt+F4 >/dev/null 2>&1
-wait_until 5 grep -q '^help-closed$' "$LOG" || fail "the help window did not close"
-echo "help" >&"$CMD"
+wait_until 5 hidden "$HID" || fail "the help window did not close"
+echo help >&"$CMD"
 wait_until 10 reported "$LOG" 'help-window ' 3 || fail "the help window did not open again"
 HID=$(window_of "$LOG" help)
 wait_until 5 viewable "$HID" || fail "the help window is not mapped again"
 [[ "$(caption "$HID")" =~ ^Lumora\ Help\ -\ v2\.2\.4\ -\ 03\ February\ 2027\ -\ 09: ]] || fail "caption after reopening: $(caption "$HID")"
-wait_until 5 centred "$HID" || fail "reopened help window not centred"
-echo "quit" >&"$CMD"
-
+wait_until 5 centred "$HID" || fail "reopened help window not centred: frame at $(frame "$HID"), screen ${SW}x${SH}"
 e2e_finish

@@ -1,5 +1,4 @@
 // FrmMain under the offscreen platform: start-up, the icon, the close box, F1, mouse moves, Exit.
-#include "about_fake_clock.h"
 #include "core/settings/memory_registry.h"
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
@@ -13,11 +12,11 @@
 #include "ui/settings_window/qt_dialogs.h"
 #include "ui/tray/qt_tray_host.h"
 #include "ui/tray/qt_tray_menu.h"
+#include "ui/ui_test_support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,8 +51,16 @@ protected:
         help.reset();
         about.reset();
     }
-    void option(const char* key, const char* text) {
-        store.writeOption(kAppName, kSection, key, text);
+    // Form_Load without the logo; `show`: then the settings window, as its menu item shows it.
+    void start(bool show = true) {
+        store.writeOption(kAppName, kSection, "ShowSplsh", "False");
+        ASSERT_TRUE(frm->Form_Load());
+        if (show) {
+            frm->logic().mnuabout_Click();
+        }
+    }
+    std::optional<std::string> option(const char* key) {
+        return store.readOption(kAppName, kSection, key);
     }
 
     QTemporaryDir dir;
@@ -65,126 +72,77 @@ protected:
     QtDialogs dialogs;
     LockFileInstanceGuard instance{(dir.path() + "/lumora.lock").toStdString()};
     AutostartEntry autostart{(dir.path() + "/config").toStdString()};
-    test::FakeClock clock{DateTime{2027, 2, 3, 9, 5, 7, 4}};
+    test::TestClock clock;
     std::unique_ptr<FrmAbout> about;
     std::unique_ptr<FrmHelp> help;
     std::unique_ptr<FrmMain> frm;
 };
 
-TEST_F(FrmMainWindow, StartUpAddsTheIconAndSendsTheFirstStartAlerts) {
-    option("ShowSplsh", "False");
-    QSignalSpy alerts(&frm->trayHost(), &QtTrayHost::alertSent);
-    ASSERT_TRUE(frm->Form_Load());
+// The logo, the alerts and the icon's embedding at start-up are read back from a real session in
+// test_startup_first_run.sh.
+TEST_F(FrmMainWindow, StartUpAddsTheIconAndChecksTheMenuFromTheSettings) {
+    start(false);
     QSystemTrayIcon* icon = frm->trayHost().icon();
     ASSERT_NE(icon, nullptr);
-    EXPECT_TRUE(icon->isVisible());
     EXPECT_EQ(icon->toolTip(), QStringLiteral("Lumora"));
     EXPECT_FALSE(icon->icon().isNull());
-    ASSERT_EQ(alerts.count(), 2);
-    EXPECT_EQ(alerts[0][1].toString(), QStringLiteral("Lumora"));
-    EXPECT_EQ(alerts[0][2].toString(),
-              QStringLiteral("There is no picture selected for Wednesday.\n"
-                             "The default Lumora wallpaper has been used."));
-    EXPECT_EQ(alerts[1][2].toString(),
-              QStringLiteral("Your must define the wallpapers for each day.\n"
-                             "You can use the context menu of this icon in system tray\n"
-                             "or double-click on this icon to launch Lumora."));
     EXPECT_FALSE(frm->isVisible());
     EXPECT_TRUE(frm->trayMenu().action(MenuId::mnuAutoRun)->isChecked());
     EXPECT_FALSE(frm->trayMenu().action(MenuId::MainAbout)->isChecked());
     EXPECT_TRUE(autostart.isEnabled());
 }
 
-TEST_F(FrmMainWindow, LogoWindowAtStartUp) {
-    ASSERT_TRUE(frm->Form_Load());
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_FALSE(frm->isVisible());
-}
-
-TEST_F(FrmMainWindow, CloseBoxOnlyHides) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    frm->logic().mnuabout_Click();
-    ASSERT_TRUE(frm->isVisible());
-    EXPECT_FALSE(frm->close());
-    EXPECT_FALSE(frm->isVisible());
-    EXPECT_FALSE(frm->unloaded());
-    ASSERT_NE(frm->trayHost().icon(), nullptr);
-    EXPECT_TRUE(frm->trayHost().icon()->isVisible());
-}
-
-TEST_F(FrmMainWindow, DoubleClickOnTheIconOpensTheSettingsWindow) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
+TEST_F(FrmMainWindow, DoubleClickOnTheIconOpensTheSettingsWindowAndItsCloseBoxOnlyHides) {
+    start(false);
     emit frm->trayHost().icon()->activated(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(frm->isVisible());
     emit frm->trayHost().icon()->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(frm->isVisible());
     EXPECT_TRUE(frm->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(frm->close());
+    EXPECT_FALSE(frm->isVisible() || frm->unloaded());
+    ASSERT_NE(frm->trayHost().icon(), nullptr);
+    EXPECT_TRUE(frm->trayHost().icon()->isVisible());
 }
 
-TEST_F(FrmMainWindow, RightClickOnTheIconPopsUpTheMenu) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    emit frm->trayHost().icon()->activated(QSystemTrayIcon::Context);
-    EXPECT_TRUE(frm->trayMenu().menu()->isVisible());
-    frm->trayMenu().menu()->hide();
+// Moves over the settings window whose x equals a tray message (double click 515, right button
+// down 516) are no tray clicks.
+TEST_F(FrmMainWindow, MouseOverTheWindowIsNeverATrayClick) {
+    start();
+    for (const int x : {515, 516, 100}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), QPointF(x, 20), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(frm.get(), &move);
+        EXPECT_FALSE(frm->trayMenu().menu()->isVisible()) << x;
+        EXPECT_EQ(frm->label1Caption(15), QStringLiteral("Author")) << x;
+        frm->trayMenu().menu()->hide();
+    }
 }
-
-struct MoveRow {
-    const char* name;
-    int x;
-};
-
-class MouseOverTheWindow : public FrmMainWindow, public ::testing::WithParamInterface<MoveRow> {};
-
-TEST_P(MouseOverTheWindow, IsNeverATrayClick) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    frm->logic().mnuabout_Click();
-    QTest::mouseMove(frm.get(), QPoint(GetParam().x, 20));
-    QMouseEvent move(QEvent::MouseMove, QPointF(GetParam().x, 20), QPointF(GetParam().x, 20),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(frm.get(), &move);
-    EXPECT_FALSE(frm->trayMenu().menu()->isVisible());
-    EXPECT_EQ(frm->label1Caption(15), QStringLiteral("Author"));
-    frm->trayMenu().menu()->hide();
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, MouseOverTheWindow,
-                         ::testing::Values(MoveRow{"DoubleClickCode", 515},
-                                           MoveRow{"RightDownCode", 516}, MoveRow{"Other", 100}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(FrmMainWindow, F1OpensTheHelpWindow) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    frm->logic().mnuabout_Click();
+    start();
     QTest::keyClick(frm.get(), Qt::Key_F1);
     EXPECT_TRUE(help->isVisible());
     help->close();
 }
 
 TEST_F(FrmMainWindow, MenuTogglesStoreTheirTexts) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
+    start(false);
     frm->trayMenu().action(MenuId::mnuAlert)->trigger();
-    EXPECT_EQ(store.readOption(kAppName, kSection, "DispMess"), "False");
+    EXPECT_EQ(option("DispMess"), "False");
     EXPECT_FALSE(frm->trayMenu().action(MenuId::mnuAlert)->isChecked());
     EXPECT_EQ(frm->label1Caption(9), QStringLiteral("Display Messages Disabled"));
     frm->trayMenu().action(MenuId::MainAbout)->trigger();
-    EXPECT_EQ(store.readOption(kAppName, kSection, "ShowSplsh"), "True");
+    EXPECT_EQ(option("ShowSplsh"), "True");
     EXPECT_TRUE(frm->trayMenu().action(MenuId::MainAbout)->isChecked());
     frm->trayMenu().action(MenuId::mnuAutoRun)->trigger();
-    EXPECT_EQ(store.readOption(kAppName, kSection, "AddToReg"), "0");
+    EXPECT_EQ(option("AddToReg"), "0");
     EXPECT_FALSE(frm->trayMenu().action(MenuId::mnuAutoRun)->isChecked());
     EXPECT_FALSE(autostart.isEnabled());
 }
 
 TEST_F(FrmMainWindow, ExitRemovesTheIconAndEndsWithTheLastWindow) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    frm->logic().mnuabout_Click();
+    start();
     // "About..." from the visible settings window, then Exit while the about window is open.
     frm->trayMenu().action(MenuId::MnAbout)->trigger();
     ASSERT_TRUE(about->isVisible());
@@ -196,16 +154,12 @@ TEST_F(FrmMainWindow, ExitRemovesTheIconAndEndsWithTheLastWindow) {
     // Closing the about window must not bring the program back.
     QTest::mouseClick(about.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(about->isVisible());
-    EXPECT_FALSE(frm->isVisible());
+    EXPECT_FALSE(about->isVisible() || frm->isVisible() || frm->otherWindowOpen());
     EXPECT_EQ(frm->trayHost().icon(), nullptr);
-    EXPECT_FALSE(frm->otherWindowOpen());
 }
 
 TEST_F(FrmMainWindow, AboutFromTheVisibleWindowBringsItBack) {
-    option("ShowSplsh", "False");
-    ASSERT_TRUE(frm->Form_Load());
-    frm->logic().mnuabout_Click();
+    start();
     frm->trayMenu().action(MenuId::MnAbout)->trigger();
     EXPECT_FALSE(frm->isVisible());
     QTest::mouseClick(about.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));

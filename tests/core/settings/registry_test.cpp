@@ -1,150 +1,77 @@
 // The Registry routines over the in-memory registry: every read and write rule, as data rows.
-#include "core/settings/memory_registry.h"
-#include "core/settings/registry.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
+#include "core/fakes/fakes.h"
 
 namespace lumora {
 namespace {
 
-std::vector<std::uint8_t> bytes(const std::string& s) {
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytes(const std::string& s) {
     return {s.begin(), s.end()};
 }
-std::vector<std::uint8_t> sz(const std::string& s) {
-    auto out = bytes(s);
-    out.push_back(0);
-    return out;
+Bytes sz(const std::string& s) {
+    return bytes(s + '\0');
 }
-std::vector<std::uint8_t> dword(std::uint32_t v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+Bytes dword(std::uint32_t v) {
+    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
 }
 
-// ---- GetRegValue ----------------------------------------------------------------------------
+const char* const kLocal = kLocalSettingsKey;
+const RegKey HKCU = HKEY_CURRENT_USER;
+
+// ---- GetRegValue of a value stored under Monday ----
 
 struct ReadRow {
     const char* name;
-    std::function<void(MemoryRegistry&)> setup;
-    RegKey root;
-    const char* keyPath;
-    const char* valueName;
+    StoredValue stored;
     std::string expected;
 };
 
 class GetRegValueRows : public ::testing::TestWithParam<ReadRow> {};
 
 TEST_P(GetRegValueRows, ReadsAsText) {
-    const ReadRow& row = GetParam();
     MemoryRegistry store;
-    row.setup(store);
-    Registry reg(store);
-    EXPECT_EQ(reg.GetRegValue(row.root, row.keyPath, row.valueName), row.expected);
+    store.putValue(HKCU, kLocal, "Monday", GetParam().stored);
+    EXPECT_EQ(Registry(store).GetRegValue(HKCU, kLocal, "Monday"), GetParam().expected);
 }
 
-const char* kLocal = kLocalSettingsKey;
+const ReadRow kGetRegValueRows[] = {
+    {"EmptyStringWithTerminator", {REG_SZ, sz("")}, ""},
+    {"StringOfLengthZero", {REG_SZ, {}}, ""},
+    {"StringReadsWithoutItsTerminator", {REG_SZ, sz("/p/M.jpg")}, "/p/M.jpg"},
+    {"StringStoredUnterminatedKeepsLastCharacter", {REG_SZ, bytes("abc")}, "abc"},
+    {"NumberAsDecimal", {REG_DWORD, dword(42)}, "42"},
+    {"NumberNegative", {REG_DWORD, dword(0xFFFFFFFEu)}, "-2"},
+    {"ByteArrayReadsEmpty", {REG_BINARY, bytes("/p/x.jpg")}, ""},
+    {"ExpandStringTypeReadsEmpty", {2, sz("x")}, ""}};
 
-INSTANTIATE_TEST_SUITE_P(
-    Registry, GetRegValueRows,
-    ::testing::Values(
-        ReadRow{"MissingKey", [](MemoryRegistry&) {}, HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"MissingValue",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Sunday", {REG_SZ, sz("x")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"EmptyStringWithTerminator",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, sz("")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"StringOfLengthZero",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, {}});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"StringWithoutItsTerminator",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, sz("/p/Monday.jpg")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", "/p/Monday.jpg"},
-        ReadRow{"StringStoredUnterminatedKeepsLastCharacter",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, bytes("abc")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", "abc"},
-        ReadRow{"NumberAsDecimal",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_DWORD, dword(42)});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", "42"},
-        ReadRow{
-            "NumberNegative",
-            [](MemoryRegistry& s) {
-                s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_DWORD, dword(0xFFFFFFFEu)});
-            },
-            HKEY_CURRENT_USER, kLocal, "Monday", "-2"},
-        ReadRow{
-            "ByteArrayReadsEmpty",
-            [](MemoryRegistry& s) {
-                s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_BINARY, bytes("/p/x.jpg")});
-            },
-            HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"ExpandStringTypeReadsEmpty",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {2, sz("x")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"NoneTypeReadsEmpty",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_NONE, {}});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"NamesIgnoreCase",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, "software\\corvane\\LOCAL SETTINGS", "monday",
-                               {REG_SZ, sz("v")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", "v"},
-        ReadRow{"OtherRootIsSeparate",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_LOCAL_MACHINE, kLocal, "Monday", {REG_SZ, sz("v")});
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", ""},
-        ReadRow{"LocalMachineRoot",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName,
-                               {REG_SZ, sz("/usr/bin/lumora")});
-                },
-                HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, "/usr/bin/lumora"},
-        ReadRow{"UnknownRootReadsEmpty",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, sz("v")});
-                },
-                0x80000003u, kLocal, "Monday", ""},
-        ReadRow{"StoreFailureGivesErrorNumber", [](MemoryRegistry& s) { s.setFailure(21); },
-                HKEY_CURRENT_USER, kLocal, "Monday", "Error: 21"},
-        ReadRow{"StoreFailureEvenWithValue",
-                [](MemoryRegistry& s) {
-                    s.putValue(HKEY_CURRENT_USER, kLocal, "Monday", {REG_SZ, sz("v")});
-                    s.setFailure(13);
-                },
-                HKEY_CURRENT_USER, kLocal, "Monday", "Error: 13"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Registry, GetRegValueRows, ::testing::ValuesIn(kGetRegValueRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
-// ---- SetRegValue / CreateRegKey -------------------------------------------------------------
+TEST(Registry, GetRegValueFindsTheValueByRootKeyAndNameOrReadsEmpty) {
+    MemoryRegistry store;
+    Registry reg(store);
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Monday"), "") << "missing key";
+    store.putValue(HKCU, "software\\corvane\\LOCAL SETTINGS", "sunday", {REG_SZ, sz("v")});
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Monday"), "") << "missing value";
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Sunday"), "v") << "names ignore case";
+    EXPECT_EQ(reg.GetRegValue(HKEY_LOCAL_MACHINE, kLocal, "Sunday"), "") << "other root";
+    EXPECT_EQ(reg.GetRegValue(0x80000003u, kLocal, "Sunday"), "") << "unknown root";
+    store.putValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, {REG_SZ, sz("/usr/bin/lumora")});
+    EXPECT_EQ(reg.GetRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName), "/usr/bin/lumora");
+    // A failing store gives the error number, with or without a value.
+    store.setFailure(13);
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Sunday"), "Error: 13");
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Monday"), "Error: 13");
+}
+
+// ---- SetRegValue into an existing key ----
 
 struct WriteRow {
     const char* name;
-    bool createFirst;
     TypedValue value;
     std::uint32_t type;
-    bool stored;                // a value exists afterwards
-    StoredValue expectedStored; // when stored
-    std::string expectedRead;
+    std::optional<StoredValue> stored; // nothing: no value is written
 };
 
 class SetRegValueRows : public ::testing::TestWithParam<WriteRow> {};
@@ -153,153 +80,90 @@ TEST_P(SetRegValueRows, WritesTypedValue) {
     const WriteRow& row = GetParam();
     MemoryRegistry store;
     Registry reg(store);
-    if (row.createFirst) {
-        reg.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
+    reg.CreateRegKey(kSettingsKey, HKCU);
+    reg.SetRegValue(HKCU, kSettingsKey, "Friday", row.value, row.type);
+    const auto& values = store.keys().begin()->second.values;
+    ASSERT_EQ(values.count("Friday"), row.stored ? 1u : 0u);
+    if (row.stored) {
+        EXPECT_EQ(values.at("Friday"), *row.stored);
     }
-    reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Friday", row.value, row.type);
-
-    RegKey key = 0;
-    std::int32_t opened = store.openKey(HKEY_CURRENT_USER, kSettingsKey, KEY_QUERY_VALUE, &key);
-    EXPECT_EQ(opened == ERROR_SUCCESS, row.createFirst) << "SetRegValue never creates the key";
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    bool exists =
-        key != 0 && store.queryValue(key, "Friday", &type, nullptr, &size) == ERROR_SUCCESS;
-    ASSERT_EQ(exists, row.stored);
-    if (exists) {
-        std::vector<std::uint8_t> data(size);
-        ASSERT_EQ(store.queryValue(key, "Friday", &type, &data, &size), ERROR_SUCCESS);
-        EXPECT_EQ((StoredValue{type, data}), row.expectedStored);
-    }
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Friday"), row.expectedRead);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Registry, SetRegValueRows,
-    ::testing::Values(
-        WriteRow{"KeyMissingWritesNothing", false, std::string("/p/a.jpg"), REG_SZ, false, {}, ""},
-        WriteRow{"StringWithTerminator",
-                 true,
-                 std::string("/p/a.jpg"),
-                 REG_SZ,
-                 true,
-                 {REG_SZ, sz("/p/a.jpg")},
-                 "/p/a.jpg"},
-        WriteRow{"EmptyStringIsAnEmptyValueNotADeletion",
-                 true,
-                 std::string(""),
-                 REG_SZ,
-                 true,
-                 {REG_SZ, {0}},
-                 ""},
-        WriteRow{"NumberAsStringType", true, std::int32_t{5}, REG_SZ, true, {REG_SZ, sz("5")}, "5"},
-        WriteRow{"NumberType",
-                 true,
-                 std::int32_t{123456},
-                 REG_DWORD,
-                 true,
-                 {REG_DWORD, dword(123456)},
-                 "123456"},
-        WriteRow{"NumberTypeFromText",
-                 true,
-                 std::string("17"),
-                 REG_DWORD,
-                 true,
-                 {REG_DWORD, dword(17)},
-                 "17"},
-        WriteRow{"NumberTypeFromNonNumberWritesNothing",
-                 true,
-                 std::string("abc"),
-                 REG_DWORD,
-                 false,
-                 {},
-                 ""},
-        WriteRow{"OtherTypeWritesNothing", true, std::string("x"), REG_BINARY, false, {}, ""},
-        WriteRow{"Utf8AndBackslashesKept",
-                 true,
-                 std::string("C:\\Bilder\\M\xC3\xBCller.jpg"),
-                 REG_SZ,
-                 true,
-                 {REG_SZ, sz("C:\\Bilder\\M\xC3\xBCller.jpg")},
-                 "C:\\Bilder\\M\xC3\xBCller.jpg"}),
-    [](const auto& row) { return std::string(row.param.name); });
+const std::string kMueller = "C:\\Bilder\\M\xC3\xBCller.jpg";
 
-TEST(Registry, PutTypedValueReturnsZeroForOtherTypes) {
+const WriteRow kSetRegValueRows[] = {
+    {"StringWithTerminator", "/p/a.jpg", REG_SZ, StoredValue{REG_SZ, sz("/p/a.jpg")}},
+    {"EmptyStringIsAnEmptyValueNotADeletion", "", REG_SZ, StoredValue{REG_SZ, {0}}},
+    {"NumberAsStringType", std::int32_t{5}, REG_SZ, StoredValue{REG_SZ, sz("5")}},
+    {"NumberType", std::int32_t{123456}, REG_DWORD, StoredValue{REG_DWORD, dword(123456)}},
+    {"NumberTypeFromText", "17", REG_DWORD, StoredValue{REG_DWORD, dword(17)}},
+    {"NumberTypeFromNonNumberWritesNothing", "abc", REG_DWORD, std::nullopt},
+    {"OtherTypeWritesNothing", "x", REG_BINARY, std::nullopt},
+    {"Utf8AndBackslashesKept", kMueller, REG_SZ, StoredValue{REG_SZ, sz(kMueller)}}};
+
+INSTANTIATE_TEST_SUITE_P(Registry, SetRegValueRows, ::testing::ValuesIn(kSetRegValueRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Registry, SetRegValueNeverCreatesTheKey) {
     MemoryRegistry store;
-    Registry reg(store);
-    RegKey key = 0;
-    ASSERT_EQ(store.createKey(HKEY_CURRENT_USER, kSettingsKey, KEY_CREATE_ACCESS, &key),
-              ERROR_SUCCESS);
-    EXPECT_EQ(reg.PutTypedValue(key, "v", REG_BINARY, std::string("x")), 0);
-    EXPECT_EQ(reg.PutTypedValue(key, "v", REG_SZ, std::string("x")), ERROR_SUCCESS);
-    EXPECT_EQ(reg.PutTypedValue(0xDEAD, "v", REG_SZ, std::string("x")), ERROR_INVALID_HANDLE);
+    Registry(store).SetRegValue(HKCU, kSettingsKey, "Friday", std::string("/p/a.jpg"), REG_SZ);
+    EXPECT_TRUE(store.keys().empty());
 }
 
 TEST(Registry, QueryTypedValueStatusAndDelivery) {
     MemoryRegistry store;
     Registry reg(store);
-    store.putValue(HKEY_CURRENT_USER, kSettingsKey, "s", {REG_SZ, sz("text")});
-    store.putValue(HKEY_CURRENT_USER, kSettingsKey, "n", {REG_DWORD, dword(7)});
-    store.putValue(HKEY_CURRENT_USER, kSettingsKey, "b", {REG_BINARY, bytes("zz")});
+    store.putValue(HKCU, kSettingsKey, "s", {REG_SZ, sz("text")});
+    store.putValue(HKCU, kSettingsKey, "n", {REG_DWORD, dword(7)});
+    store.putValue(HKCU, kSettingsKey, "b", {REG_BINARY, bytes("zz")});
     RegKey key = 0;
-    ASSERT_EQ(store.openKey(HKEY_CURRENT_USER, kSettingsKey, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
-
-    TypedValue out;
-    EXPECT_EQ(reg.QueryTypedValue(key, "s", out), ERROR_SUCCESS);
-    EXPECT_EQ(out, TypedValue(std::string("text")));
-    out = {};
-    EXPECT_EQ(reg.QueryTypedValue(key, "n", out), ERROR_SUCCESS);
-    EXPECT_EQ(out, TypedValue(std::int32_t{7}));
-    out = {};
-    EXPECT_EQ(reg.QueryTypedValue(key, "b", out), -1);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(out));
-    EXPECT_EQ(reg.QueryTypedValue(key, "missing", out), ERROR_FILE_NOT_FOUND);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(out));
-    EXPECT_EQ(reg.QueryTypedValue(0, "s", out), ERROR_INVALID_HANDLE);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(out));
+    ASSERT_EQ(store.openKey(HKCU, kSettingsKey, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+    const auto query = [&](RegKey k, const char* name, std::int32_t status, TypedValue value) {
+        TypedValue out;
+        EXPECT_EQ(reg.QueryTypedValue(k, name, out), status) << name;
+        EXPECT_EQ(out, value) << name;
+    };
+    query(key, "s", ERROR_SUCCESS, std::string("text"));
+    query(key, "n", ERROR_SUCCESS, std::int32_t{7});
+    query(key, "b", -1, std::monostate{});
+    query(key, "missing", ERROR_FILE_NOT_FOUND, std::monostate{});
+    query(0, "s", ERROR_INVALID_HANDLE, std::monostate{});
 }
 
 TEST(Registry, CreateRegKeyKeepsExistingValues) {
     MemoryRegistry store;
     Registry reg(store);
-    reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/m.jpg"), REG_SZ);
-    reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/m.jpg");
+    reg.CreateRegKey(kLocal, HKCU);
+    reg.SetRegValue(HKCU, kLocal, "Monday", std::string("/m.jpg"), REG_SZ);
+    reg.CreateRegKey(kLocal, HKCU);
     // Creating a deeper key path leaves its parents' values alone.
-    reg.CreateRegKey(std::string(kLocalSettingsKey) + "\\Sub", HKEY_CURRENT_USER);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/m.jpg");
+    reg.CreateRegKey(std::string(kLocal) + "\\Sub", HKCU);
+    EXPECT_EQ(reg.GetRegValue(HKCU, kLocal, "Monday"), "/m.jpg");
 }
 
-TEST(Registry, FailuresOfWritesAreSwallowed) {
+TEST(Registry, FailedAndRefusedWritesAreSwallowed) {
     MemoryRegistry store;
     Registry reg(store);
     store.setFailure(5);
-    EXPECT_NO_THROW(reg.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER));
-    EXPECT_NO_THROW(
-        reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday", std::string("x"), REG_SZ));
+    EXPECT_NO_THROW(reg.CreateRegKey(kSettingsKey, HKCU));
+    EXPECT_NO_THROW(reg.SetRegValue(HKCU, kSettingsKey, "Monday", std::string("x"), REG_SZ));
     store.setFailure(std::nullopt);
     EXPECT_TRUE(store.keys().empty());
-}
-
-TEST(Registry, ReadOnlyRootRefusesWrites) {
-    MemoryRegistry store;
+    // A read-only root refuses the write.
     store.putKey(HKEY_LOCAL_MACHINE, kRunKey);
     store.setReadOnlyRoot(HKEY_LOCAL_MACHINE);
-    Registry reg(store);
-    reg.SetRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, std::string("/usr/bin/lumora"),
-                    REG_SZ);
+    reg.SetRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, std::string("/usr/bin/x"), REG_SZ);
     EXPECT_EQ(reg.GetRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName), "");
 }
 
+// A leaked handle would keep answering after the key went away; closeKey of a handle that the
+// routines closed reports an invalid handle.
 TEST(Registry, HandlesAreClosedAfterEachRoutine) {
-    // A leaked handle would keep answering after the key went away; closeKey of a handle that
-    // the routines closed reports an invalid handle.
     MemoryRegistry store;
     Registry reg(store);
-    reg.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
-    reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday", std::string("x"), REG_SZ);
-    reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday");
+    reg.CreateRegKey(kSettingsKey, HKCU);
+    reg.SetRegValue(HKCU, kSettingsKey, "Monday", std::string("x"), REG_SZ);
+    reg.GetRegValue(HKCU, kSettingsKey, "Monday");
     for (RegKey handle = 0x100; handle < 0x110; ++handle) {
         EXPECT_EQ(store.closeKey(handle), ERROR_INVALID_HANDLE) << handle;
     }

@@ -2,7 +2,7 @@
 #   session_start [--no-tray] [--no-notify] [--wm openbox] [--screen WxHxD]
 # It exports DISPLAY, DBUS_SESSION_BUS_ADDRESS and a fresh HOME, XDG_CONFIG_HOME, XDG_DATA_HOME,
 # XDG_CACHE_HOME and XDG_RUNTIME_DIR under $SESSION_DIR, and stops everything it started, by PID,
-# when the shell exits (session_stop). Helpers: wait_until, root_pixel, fail, skip, pass.
+# when the shell exits (session_stop). Below it: the helpers the test scripts share.
 
 set -u
 SESSION_PIDS=()
@@ -13,37 +13,57 @@ e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*" >&2; }
 fail() { e2e_log "FAIL: $*"; E2E_FAILURES=$((E2E_FAILURES + 1)); }
 skip() { e2e_log "SKIP: $*"; exit 77; }
 need() { for c in "$@"; do command -v "$c" >/dev/null 2>&1 || skip "$c is not installed"; done; }
+# check_eq WHAT EXPECTED ACTUAL
+check_eq() { [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"; }
+e2e_finish() {
+    [ "$E2E_FAILURES" -gt 0 ] && { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }
+    e2e_log "all checks passed"
+    exit 0
+}
 
 # wait_until SECONDS COMMAND...: polls every 0.1 s until COMMAND succeeds.
 wait_until() {
-    local limit=$1
+    local deadline=$((SECONDS + $1))
     shift
-    local deadline=$((SECONDS + limit))
     while ! "$@" >/dev/null 2>&1; do
         [ $SECONDS -ge $deadline ] && return 1
         sleep 0.1
     done
-    return 0
 }
 
-# session_spawn NAME COMMAND...: starts a background process of the session, logged to a file.
+# session_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
+# is left in SPAWNED (not printed: a command substitution would lose it from SESSION_PIDS).
 session_spawn() {
     local name=$1
     shift
     "$@" >"$SESSION_DIR/$name.log" 2>&1 &
+    SPAWNED=$!
+    SESSION_PIDS+=("$SPAWNED")
+}
+alive() { kill -0 "$1" 2>/dev/null && ! grep -qs '^State:.*Z' "/proc/$1/status"; }
+ended() { ! alive "$1"; }
+
+# start_xvfb ARGS...: one more X server of the session; its display is left in XVFB_DISPLAY.
+start_xvfb() {
+    local file=$SESSION_DIR/display.$RANDOM fd
+    exec {fd}>"$file"
+    Xvfb -displayfd "$fd" -noreset -nolisten tcp "$@" >"$file.log" 2>&1 &
     SESSION_PIDS+=($!)
-    echo $!
+    exec {fd}>&-
+    wait_until 20 grep -q '^[0-9]' "$file" || { cat "$file.log" >&2; return 1; }
+    XVFB_DISPLAY=":$(head -n1 "$file")"
 }
 
 bus_has_name() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
         org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
 }
-
 selection_owned() { [ "$("$XPROBE" owner "$1" 2>/dev/null)" != "0x0" ]; }
-
-# root_pixel X Y -> "R G B"
-root_pixel() { "$XPROBE" pixel "$1" "$2"; }
+start_trayer() {
+    session_spawn trayer trayer --edge bottom --align right --widthtype request --height 24 \
+        --SetDockType true --transparent false --tint 0x333333
+    wait_until 10 selection_owned _NET_SYSTEM_TRAY_S0
+}
 
 session_start() {
     local tray=1 notify=1 wm="" screen="1280x800x24"
@@ -51,8 +71,8 @@ session_start() {
         case $1 in
         --no-tray) tray=0 ;;
         --no-notify) notify=0 ;;
-        --wm) wm=$2; shift ;;
-        --screen) screen=$2; shift ;;
+        --wm) wm=$2 && shift ;;
+        --screen) screen=$2 && shift ;;
         *) e2e_log "session_start: unknown option $1"; return 2 ;;
         esac
         shift
@@ -67,62 +87,80 @@ session_start() {
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP DESKTOP_SESSION SESSION_MANAGER
     trap session_stop EXIT
-
-    # Xvfb tells its display number on a descriptor once it accepts clients.
-    exec {xfd}>"$SESSION_DIR/display"
-    Xvfb -displayfd "$xfd" -screen 0 "$screen" -noreset -nolisten tcp +extension RANDR \
-        >"$SESSION_DIR/xvfb.log" 2>&1 &
-    SESSION_PIDS+=($!)
-    exec {xfd}>&-
-    wait_until 20 grep -q '^[0-9]' "$SESSION_DIR/display" || { e2e_log "Xvfb did not start"; cat "$SESSION_DIR/xvfb.log" >&2; return 1; }
-    export DISPLAY=":$(head -n1 "$SESSION_DIR/display")"
-
+    start_xvfb -screen 0 "$screen" +extension RANDR || { e2e_log "Xvfb did not start"; return 1; }
+    export DISPLAY=$XVFB_DISPLAY
     local out
     out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || return 1
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
     SESSION_PIDS+=("$(sed -n 2p <<<"$out")")
-
     if [ -n "$wm" ]; then
-        need "$wm"
-        session_spawn wm "$wm" >/dev/null
+        need "$wm" && session_spawn wm "$wm"
         wait_until 10 selection_owned WM_S0 || e2e_log "window manager $wm did not take WM_S0"
     fi
-    if [ $notify = 1 ]; then
-        need dunst
-        session_spawn dunst dunst -config /dev/null >/dev/null
-        wait_until 10 bus_has_name org.freedesktop.Notifications || { e2e_log "dunst did not start"; return 1; }
-    fi
-    if [ $tray = 1 ]; then
-        need trayer
-        session_spawn trayer trayer --edge bottom --align right --widthtype request --height 24 \
-            --SetDockType true --transparent false --tint 0x333333 >/dev/null
-        wait_until 10 selection_owned _NET_SYSTEM_TRAY_S0 || { e2e_log "trayer did not start"; return 1; }
-    fi
+    [ $notify = 0 ] || { need dunst && session_spawn dunst dunst -config /dev/null; }
+    [ $notify = 0 ] || wait_until 10 bus_has_name org.freedesktop.Notifications || { e2e_log "dunst did not start"; return 1; }
+    [ $tray = 0 ] || { need trayer && start_trayer; } || { e2e_log "trayer did not start"; return 1; }
     e2e_log "session ready on $DISPLAY in $SESSION_DIR"
 }
 
 session_stop() {
     local i
-    for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
-        kill "${SESSION_PIDS[$i]}" 2>/dev/null
-    done
-    for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
-        local n=0
-        while kill -0 "${SESSION_PIDS[$i]}" 2>/dev/null && [ $n -lt 30 ]; do sleep 0.1; n=$((n + 1)); done
-        kill -9 "${SESSION_PIDS[$i]}" 2>/dev/null
-    done
+    for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do kill "${SESSION_PIDS[$i]}" 2>/dev/null; done
+    for i in "${SESSION_PIDS[@]}"; do wait_until 3 ended "$i" || kill -9 "$i" 2>/dev/null; done
     SESSION_PIDS=()
-    if [ -n "$SESSION_DIR" ] && [ -z "${E2E_KEEP:-}" ]; then
-        rm -rf "$SESSION_DIR"
-    fi
+    [ -n "$SESSION_DIR" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$SESSION_DIR"
 }
 
-# e2e_finish: the closing line and the exit code of a test script.
-e2e_finish() {
-    if [ "$E2E_FAILURES" -gt 0 ]; then
-        e2e_log "$E2E_FAILURES check(s) failed"
-        exit 1
-    fi
-    e2e_log "all checks passed"
-    exit 0
+# root_pixel X Y -> "R G B"
+root_pixel() { "$XPROBE" region "$1" "$2" 1 1 | cut -d' ' -f1-3; }
+pixel_is() { [ "$(root_pixel "$1" "$2")" = "$3" ]; }
+# wait_pixel SECONDS X Y "R G B": the screen shows that colour at X,Y within SECONDS.
+wait_pixel() {
+    wait_until "$1" pixel_is "$2" "$3" "$4" || { fail "pixel $2,$3: expected [$4], got [$(root_pixel "$2" "$3")]"; return 1; }
 }
+# screen_size: SW and SH, the root window's size.
+screen_size() { read -r SW SH < <(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}'); }
+
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+hidden() { ! viewable "$1"; }
+# geometry WID -> "X Y W H" of the window itself (no frame)
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}'
+}
+above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]; }
+activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
+# The id the aux_driver reported for its NAME window in LOG, and how often it reported a line.
+window_of() { sed -n "s/^$2-window //p" "$1" | tail -n1; }
+reported() { [ "$(grep -c "^$2" "$1")" -ge "$3" ]; }
+
+# tray_icon: the window id of the program's icon in the tray host's panel, printed when embedded.
+tray_icon() {
+    local panel
+    panel=$(xdotool search --name '^panel$' 2>/dev/null | head -n1)
+    [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null | awk '/"lumora": \("lumora" "lumora"\)/ {print $1; exit}'
+}
+icon_embedded() { [ -n "$(tray_icon)" ]; }
+# profile LINE...: the program's settings file with "ShowSplsh" = "False" and the given lines.
+profile() {
+    mkdir -p "$XDG_CONFIG_HOME/lumora"
+    printf '%s\n' '[Vintrel\Options]' '"ShowSplsh" = "False"' "$@" >"$XDG_CONFIG_HOME/lumora/lumora.conf"
+}
+# monitor_alerts: records the Notify calls on the bus; alerts prints one per line,
+# "app|icon|summary|body|timeout" with line breaks as \n; alerts_seen N: at least N were made.
+monitor_alerts() {
+    session_spawn monitor dbus-monitor --session "interface='org.freedesktop.Notifications',member='Notify'"
+    wait_until 10 grep -q NameAcquired "$SESSION_DIR/monitor.log" || fail "dbus-monitor did not start"
+}
+alerts_seen() { [ "$(grep -c 'member=Notify' "$SESSION_DIR/monitor.log")" -ge "$1" ]; }
+alerts() {
+    python3 - "$SESSION_DIR/monitor.log" <<'PY'
+import re, sys
+for call in open(sys.argv[1]).read().split('member=Notify')[1:]:
+    s = re.findall(r'string "((?:[^"\\]|\\.)*)"', call, re.S)[:4]
+    print('|'.join(s + re.findall(r'(?<!u)int32 (-?\d+)', call)[:1]).replace('\n', '\\n'))
+PY
+}
+# The first-run advice as alerts prints it.
+ADVICE='Lumora|dialog-information|Lumora|Your must define the wallpapers for each day.\nYou can use the context menu of this icon in system tray\nor double-click on this icon to launch Lumora.|2000'

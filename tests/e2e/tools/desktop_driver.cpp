@@ -1,24 +1,21 @@
-// Drives one desktop backend the way the wallpaper engine does (colour first, then wallpaper), for
-// the end-to-end tests:
-//   desktop_driver <backend|auto> <path> <style|-> [colour]
-// <backend> is a LUMORA_DESKTOP name, or "auto" for the choice the program itself would make.
-// An empty <path> means no wallpaper; style "-" skips the wallpaper call; [colour] is the
-// 0x00BBGGRR value in decimal. The choice is told on stderr as the program logs it.
+// Drives one desktop backend for the end-to-end tests, one backend object for the whole command
+// line, the way the running program keeps one:
+//   desktop_driver <backend|auto> [wall PATH STYLE | color RGB | copy FROM TO]...
+// <backend> is a LUMORA_DESKTOP name, or "auto" for the choice the program itself would make (its
+// name is printed). The choice is told on stderr as the program logs it. RGB is 0x00BBGGRR in
+// decimal; an empty PATH means no wallpaper; `copy` overwrites TO with FROM in place, so that a
+// test can change a picture file between two calls of the same backend.
 #include "platform/desktop/backend_factory.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 4 || argc > 5) {
-        std::fprintf(stderr, "usage: desktop_driver <backend|auto> <path> <style|-> [colour]\n");
-        return 2;
-    }
     const char* display = std::getenv("DISPLAY");
     std::unique_ptr<QCoreApplication> app;
     if (display != nullptr && *display != '\0') {
@@ -26,29 +23,40 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-
     lumora::Environment env = lumora::probeEnvironment();
-    const std::string backendName = argv[1];
+    const std::string backendName = argc > 1 ? argv[1] : "auto";
     if (backendName != "auto") {
         env.forced = backendName;
     }
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(env);
     std::fprintf(stderr, "%s\n", lumora::describeBackendChoice(choice).c_str());
     const std::unique_ptr<lumora::DesktopBackend> backend = lumora::createDesktopBackend(choice);
-
-    if (argc == 5) {
-        char* end = nullptr;
-        const unsigned long colour = std::strtoul(argv[4], &end, 10);
-        if (end == argv[4] || *end != '\0' || colour > 0xFFFFFFFFul) {
-            std::fprintf(stderr, "desktop_driver: not a colour: %s\n", argv[4]);
+    for (int i = 2; i < argc;) {
+        const std::string cmd = argv[i];
+        if (cmd == "wall" && i + 2 < argc) {
+            backend->setWallpaper(argv[i + 1], std::atoi(argv[i + 2]));
+            i += 3;
+        } else if (cmd == "color" && i + 1 < argc) {
+            backend->setBackgroundColor(
+                static_cast<std::uint32_t>(std::strtoul(argv[i + 1], nullptr, 10)));
+            i += 2;
+        } else if (cmd == "copy" && i + 2 < argc) {
+            std::error_code error;
+            std::filesystem::copy_file(argv[i + 1], argv[i + 2],
+                                       std::filesystem::copy_options::overwrite_existing, error);
+            if (error) {
+                std::fprintf(stderr, "desktop_driver: copy: %s\n", error.message().c_str());
+                return 1;
+            }
+            i += 3;
+        } else {
+            std::fprintf(stderr, "usage: desktop_driver <backend|auto> [wall PATH STYLE | color "
+                                 "RGB | copy FROM TO]...\n");
             return 2;
         }
-        backend->setBackgroundColor(static_cast<std::uint32_t>(colour));
     }
-    const std::string style = argv[3];
-    if (style != "-") {
-        backend->setWallpaper(argv[2], std::atoi(style.c_str()));
+    if (backendName == "auto") {
+        std::printf("%s\n", backend->name().c_str());
     }
-    std::printf("%s\n", backend->name().c_str());
     return 0;
 }

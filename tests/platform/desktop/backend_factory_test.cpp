@@ -11,218 +11,113 @@
 namespace lumora {
 namespace {
 
-const std::string kGnomeSchema = "org.gnome.desktop.background";
-const std::string kCinnamonSchema = "org.cinnamon.desktop.background";
-const std::string kMateSchema = "org.mate.background";
+const std::string kGnome = "org.gnome.desktop.background";
+const std::string kMate = "org.mate.background";
+// The starts of the reasons.
+const char *const kXdg = "XDG_CURRENT_DESKTOP", *const kWayland = "a Wayland session",
+                  *const kX11 = "an X11 session";
 
-// A desktop machine with every schema and swaybg installed.
-Environment everything() {
-    Environment env;
-    env.schemas = {kGnomeSchema, kCinnamonSchema, kMateSchema};
-    env.swaybgInstalled = true;
+// A session on a machine with every background schema and swaybg, less what `missing` names.
+struct Session {
+    const char* display = "x11"; // "x11", "wayland" (with Xwayland) or "none"
+    std::string desktop{}, session{}, forced{}, type{};
+    std::set<std::string> bus{};
+    bool swaySocket = false;
+    std::set<std::string> missing{}; // schemas, or "swaybg"
+};
+
+Environment environment(const Session& s) {
+    const std::string display = s.display;
+    Environment env(s.forced, s.desktop, s.session, s.type, display == "wayland", display != "none",
+                    s.swaySocket, !s.missing.contains("swaybg"), s.bus, {});
+    for (const std::string& schema :
+         {kGnome, std::string("org.cinnamon.desktop.background"), kMate}) {
+        if (!s.missing.contains(schema)) {
+            env.schemas.insert(schema);
+        }
+    }
     return env;
 }
 
-Environment x11Session() {
-    Environment env = everything();
-    env.x11Display = true;
-    return env;
-}
-
-Environment waylandSession() {
-    Environment env = everything();
-    env.waylandDisplay = true;
-    env.x11Display = true; // Xwayland
-    return env;
-}
-
-template <typename Change> Environment with(Environment env, Change change) {
-    change(env);
-    return env;
-}
-
-struct ChoiceRow {
+struct Row {
     const char* label;
-    Environment env;
+    Session session;
     std::string backend;
     std::string reasonStart;
 };
-
-void PrintTo(const ChoiceRow& row, std::ostream* out) {
-    *out << row.label;
-}
-
-class BackendChoiceTable : public ::testing::TestWithParam<ChoiceRow> {};
-
+class BackendChoiceTable : public ::testing::TestWithParam<Row> {};
 TEST_P(BackendChoiceTable, PicksTheBackend) {
-    const ChoiceRow& row = GetParam();
-    const BackendChoice choice = chooseDesktopBackend(row.env);
-    EXPECT_EQ(choice.name, row.backend) << choice.reason;
-    EXPECT_EQ(choice.reason.rfind(row.reasonStart, 0), 0u) << choice.reason;
+    const BackendChoice choice = chooseDesktopBackend(environment(GetParam().session));
+    EXPECT_EQ(choice.name, GetParam().backend) << choice.reason;
+    EXPECT_EQ(choice.reason.rfind(GetParam().reasonStart, 0), 0u) << choice.reason;
 }
-
 INSTANTIATE_TEST_SUITE_P(
     Sessions, BackendChoiceTable,
     ::testing::Values(
-        ChoiceRow{"GNOME", with(x11Session(), [](Environment& e) { e.currentDesktop = "GNOME"; }),
-                  "gnome", "XDG_CURRENT_DESKTOP=GNOME"},
-        ChoiceRow{"UbuntuGnome",
-                  with(waylandSession(), [](Environment& e) { e.currentDesktop = "ubuntu:GNOME"; }),
-                  "gnome", "XDG_CURRENT_DESKTOP=ubuntu:GNOME"},
-        ChoiceRow{"LowerCase",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "gnome"; }), "gnome",
-                  "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Unity", with(x11Session(), [](Environment& e) { e.currentDesktop = "Unity"; }),
-                  "gnome", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Budgie",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "Budgie:GNOME"; }),
-                  "gnome", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Pantheon",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "Pantheon"; }),
-                  "gnome", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Cinnamon",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "X-Cinnamon"; }),
-                  "cinnamon", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Mate", with(x11Session(), [](Environment& e) { e.currentDesktop = "MATE"; }),
-                  "mate", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Xfce", with(x11Session(), [](Environment& e) { e.currentDesktop = "XFCE"; }),
-                  "xfce", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Kde", with(waylandSession(), [](Environment& e) { e.currentDesktop = "KDE"; }),
-                  "kde", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"Sway", with(waylandSession(), [](Environment& e) { e.currentDesktop = "sway"; }),
-                  "sway", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"FirstKnownWins",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "Foo:XFCE:GNOME"; }),
-                  "xfce", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"EmptyTokens",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "::mate:"; }), "mate",
-                  "XDG_CURRENT_DESKTOP"},
+        Row("GNOME", {.desktop = "GNOME"}, "gnome", "XDG_CURRENT_DESKTOP=GNOME"),
+        Row("UbuntuGnome", {.display = "wayland", .desktop = "ubuntu:GNOME"}, "gnome",
+            "XDG_CURRENT_DESKTOP=ubuntu:GNOME"),
+        Row("LowerCase", {.desktop = "gnome"}, "gnome", kXdg),
+        Row("Unity", {.desktop = "Unity"}, "gnome", kXdg),
+        Row("Pantheon", {.desktop = "Pantheon"}, "gnome", kXdg),
+        Row("Cinnamon", {.desktop = "X-Cinnamon"}, "cinnamon", kXdg),
+        Row("Mate", {.desktop = "MATE"}, "mate", kXdg),
+        Row("Xfce", {.desktop = "XFCE"}, "xfce", kXdg),
+        Row("Kde", {.display = "wayland", .desktop = "KDE"}, "kde", kXdg),
+        Row("Sway", {.display = "wayland", .desktop = "sway"}, "sway", kXdg),
+        Row("FirstKnownWins", {.desktop = "Foo:XFCE:GNOME"}, "xfce", kXdg),
+        Row("EmptyTokens", {.desktop = "::mate:"}, "mate", kXdg),
         // The variable wins over the session name and the probe.
-        ChoiceRow{"VariableBeforeSession",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.currentDesktop = "KDE";
-                           e.desktopSession = "xfce";
-                           e.busNames = {"org.gnome.Shell"};
-                       }),
-                  "kde", "XDG_CURRENT_DESKTOP"},
-        ChoiceRow{"SessionPlasma",
-                  with(x11Session(), [](Environment& e) { e.desktopSession = "plasmawayland"; }),
-                  "kde", "DESKTOP_SESSION=plasmawayland"},
-        ChoiceRow{"SessionPath",
-                  with(x11Session(),
-                       [](Environment& e) { e.desktopSession = "/usr/share/xsessions/cinnamon"; }),
-                  "cinnamon", "DESKTOP_SESSION"},
-        ChoiceRow{"SessionXubuntu",
-                  with(x11Session(), [](Environment& e) { e.desktopSession = "xubuntu"; }), "xfce",
-                  "DESKTOP_SESSION"},
-        ChoiceRow{"SessionUnknownThenProbe",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.currentDesktop = "LXQt";
-                           e.desktopSession = "lxqt";
-                           e.busNames = {"org.kde.plasmashell"};
-                       }),
-                  "kde", "org.kde.plasmashell is on the session bus"},
-        ChoiceRow{"ProbeOrder",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.busNames = {"org.mate.Caja", "org.gnome.Shell"};
-                       }),
-                  "gnome", "org.gnome.Shell"},
-        ChoiceRow{"ProbeXfdesktop",
-                  with(x11Session(), [](Environment& e) { e.busNames = {"org.xfce.xfdesktop"}; }),
-                  "xfce", "org.xfce.xfdesktop"},
-        ChoiceRow{"ProbeSwaySocket",
-                  with(waylandSession(), [](Environment& e) { e.swaySocket = true; }), "sway",
-                  "SWAYSOCK"},
+        Row("VariableBeforeSession",
+            {.desktop = "KDE", .session = "xfce", .bus = {"org.gnome.Shell"}}, "kde", kXdg),
+        Row("SessionPlasma", {.session = "plasmawayland"}, "kde", "DESKTOP_SESSION=plasmawayland"),
+        Row("SessionPath", {.session = "/usr/share/xsessions/cinnamon"}, "cinnamon",
+            "DESKTOP_SESSION"),
+        Row("SessionXubuntu", {.session = "xubuntu"}, "xfce", "DESKTOP_SESSION"),
+        Row("SessionUnknownThenProbe",
+            {.desktop = "LXQt", .session = "lxqt", .bus = {"org.kde.plasmashell"}}, "kde",
+            "org.kde.plasmashell is on the session bus"),
+        Row("ProbeOrder", {.bus = {"org.mate.Caja", "org.gnome.Shell"}}, "gnome",
+            "org.gnome.Shell"),
+        Row("ProbeXfdesktop", {.bus = {"org.xfce.xfdesktop"}}, "xfce", "org.xfce.xfdesktop"),
+        Row("ProbeSwaySocket", {.display = "wayland", .swaySocket = true}, "sway", "SWAYSOCK"),
         // Nothing known: the root window on X11, swaybg on Wayland, else none.
-        ChoiceRow{"PlainX11", x11Session(), "x11", "an X11 session"},
-        ChoiceRow{"UnknownDesktopOnX11",
-                  with(x11Session(), [](Environment& e) { e.currentDesktop = "LXDE"; }), "x11",
-                  "an X11 session"},
-        ChoiceRow{"WaylandNeverRootWindow", waylandSession(), "sway", "a Wayland session"},
-        ChoiceRow{"WaylandBySessionType",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.sessionType = "wayland";
-                           e.swaybgInstalled = false;
-                       }),
-                  "none", "a Wayland session"},
-        ChoiceRow{"WaylandWithoutSwaybg",
-                  with(waylandSession(), [](Environment& e) { e.swaybgInstalled = false; }), "none",
-                  "a Wayland session"},
-        ChoiceRow{"NoDisplay", everything(), "none", "no X11 or Wayland display"},
+        Row("PlainX11", {}, "x11", kX11),
+        Row("UnknownDesktopOnX11", {.desktop = "LXDE"}, "x11", kX11),
+        Row("WaylandNeverRootWindow", {.display = "wayland"}, "sway", kWayland),
+        Row("WaylandBySessionType", {.type = "wayland", .missing = {"swaybg"}}, "none", kWayland),
+        Row("WaylandWithoutSwaybg", {.display = "wayland", .missing = {"swaybg"}}, "none",
+            kWayland),
+        Row("NoDisplay", {.display = "none"}, "none", "no X11 or Wayland display"),
         // Passed over when the desktop's own means are missing.
-        ChoiceRow{"GnomeWithoutSchema",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.currentDesktop = "GNOME";
-                           e.schemas.erase(kGnomeSchema);
-                       }),
-                  "x11", "an X11 session"},
-        ChoiceRow{"GnomeWithoutSchemaOnWayland",
-                  with(waylandSession(),
-                       [](Environment& e) {
-                           e.currentDesktop = "GNOME";
-                           e.schemas.clear();
-                           e.swaybgInstalled = false;
-                       }),
-                  "none", "a Wayland session"},
-        ChoiceRow{"MateWithoutSchemaThenSession",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.currentDesktop = "MATE";
-                           e.desktopSession = "xfce";
-                           e.schemas.erase(kMateSchema);
-                       }),
-                  "xfce", "DESKTOP_SESSION=xfce"},
-        ChoiceRow{"SwayWithoutSwaybg",
-                  with(waylandSession(),
-                       [](Environment& e) {
-                           e.currentDesktop = "sway";
-                           e.swaybgInstalled = false;
-                       }),
-                  "none", "a Wayland session"},
+        Row("GnomeWithoutSchema", {.desktop = "GNOME", .missing = {kGnome}}, "x11", kX11),
+        Row("GnomeWithoutSchemaOnWayland",
+            {.display = "wayland", .desktop = "GNOME", .missing = {kGnome, "swaybg"}}, "none",
+            kWayland),
+        Row("MateWithoutSchemaThenSession",
+            {.desktop = "MATE", .session = "xfce", .missing = {kMate}}, "xfce",
+            "DESKTOP_SESSION=xfce"),
+        Row("SwayWithoutSwaybg", {.display = "wayland", .desktop = "sway", .missing = {"swaybg"}},
+            "none", kWayland),
         // LUMORA_DESKTOP forces one, in any case, whatever else is said.
-        ChoiceRow{"ForcedXfce",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.forced = "xfce";
-                           e.currentDesktop = "GNOME";
-                       }),
-                  "xfce", "LUMORA_DESKTOP=xfce"},
-        ChoiceRow{"ForcedUpperCase", with(x11Session(), [](Environment& e) { e.forced = "KDE"; }),
-                  "kde", "LUMORA_DESKTOP=KDE"},
-        ChoiceRow{"ForcedNone", with(x11Session(), [](Environment& e) { e.forced = "none"; }),
-                  "none", "LUMORA_DESKTOP=none"},
-        ChoiceRow{"ForcedX11", with(x11Session(), [](Environment& e) { e.forced = "x11"; }), "x11",
-                  "LUMORA_DESKTOP=x11"},
-        ChoiceRow{"ForcedUnknownFallsThrough",
-                  with(x11Session(),
-                       [](Environment& e) {
-                           e.forced = "amiga";
-                           e.currentDesktop = "MATE";
-                       }),
-                  "mate", "XDG_CURRENT_DESKTOP=MATE"}),
-    [](const ::testing::TestParamInfo<ChoiceRow>& row) { return std::string(row.param.label); });
+        Row("ForcedXfce", {.desktop = "GNOME", .forced = "xfce"}, "xfce", "LUMORA_DESKTOP=xfce"),
+        Row("ForcedUpperCase", {.forced = "KDE"}, "kde", "LUMORA_DESKTOP=KDE"),
+        Row("ForcedNone", {.forced = "none"}, "none", "LUMORA_DESKTOP=none"),
+        Row("ForcedX11", {.forced = "x11"}, "x11", "LUMORA_DESKTOP=x11"),
+        Row("ForcedUnknownFallsThrough", {.desktop = "MATE", .forced = "amiga"}, "mate",
+            "XDG_CURRENT_DESKTOP=MATE")),
+    [](const auto& row) { return std::string(row.param.label); });
 
 TEST(BackendChoice, PassedOverDesktopsAreToldInTheReason) {
-    Environment env = x11Session();
-    env.currentDesktop = "GNOME";
-    env.schemas.clear();
-    const BackendChoice choice = chooseDesktopBackend(env);
+    const BackendChoice choice =
+        chooseDesktopBackend(environment({.desktop = "GNOME", .missing = {kGnome}}));
     EXPECT_EQ(describeBackendChoice(choice),
               "desktop backend: x11 (an X11 session without a known desktop; GNOME passed over: "
               "the settings schema org.gnome.desktop.background is not installed)");
 }
 
-struct CreateRow {
-    std::string name;
-};
-
+// x11 and the bus backends construct without touching a display or the bus.
 class CreateBackend : public ::testing::TestWithParam<std::string> {};
-
 TEST_P(CreateBackend, TheBackendCarriesTheChosenName) {
     Environment env;
     env.forced = GetParam();
@@ -230,8 +125,6 @@ TEST_P(CreateBackend, TheBackendCarriesTheChosenName) {
     ASSERT_NE(backend, nullptr);
     EXPECT_EQ(backend->name(), GetParam());
 }
-
-// x11 and the bus backends construct without touching a display or the bus.
 INSTANTIATE_TEST_SUITE_P(Names, CreateBackend,
                          ::testing::Values("gnome", "cinnamon", "mate", "xfce", "kde", "sway",
                                            "x11", "none"));
@@ -243,11 +136,10 @@ TEST(NoneBackend, RecordsTheCallsInOrderAndSetsNothing) {
     backend.setWallpaper("/p/Default.bmp", 0);
     backend.setWallpaper("", 2);
     const std::string err = ::testing::internal::GetCapturedStderr();
-    const std::vector<NoneBackend::Call> expected{
-        {NoneBackend::Call::Kind::Color, "", 0, 0xFFFFFF},
-        {NoneBackend::Call::Kind::Wallpaper, "/p/Default.bmp", 0, 0},
-        {NoneBackend::Call::Kind::Wallpaper, "", 2, 0},
-    };
+    using K = NoneBackend::Call::Kind;
+    const std::vector<NoneBackend::Call> expected{{K::Color, "", 0, 0xFFFFFF},
+                                                  {K::Wallpaper, "/p/Default.bmp", 0, 0},
+                                                  {K::Wallpaper, "", 2, 0}};
     EXPECT_EQ(backend.calls(), expected);
     // Said once, with the reason.
     EXPECT_EQ(err, "lumora: no way to set the desktop wallpaper here: testing; nothing is set\n");
@@ -260,47 +152,27 @@ struct GroupRow {
     int workspaces;
     std::set<std::string> groups;
 };
-
-void PrintTo(const GroupRow& row, std::ostream* out) {
-    *out << row.label;
-}
-
 class XfceGroups : public ::testing::TestWithParam<GroupRow> {};
-
 TEST_P(XfceGroups, EveryMonitorAndWorkspace) {
     const GroupRow& row = GetParam();
     EXPECT_EQ(XfceBackend::backdropGroups(row.properties, row.monitors, row.workspaces),
               row.groups);
 }
-
+const std::string kS = "/backdrop/screen0/monitor";
 INSTANTIATE_TEST_SUITE_P(
     Profiles, XfceGroups,
-    ::testing::Values(GroupRow{"FreshProfile",
-                               {},
-                               {"Virtual-1"},
-                               1,
-                               {"/backdrop/screen0/monitorVirtual-1/workspace0"}},
-                      GroupRow{"FreshTwoMonitorsTwoWorkspaces",
-                               {},
-                               {"HDMI-1", "eDP-1"},
-                               2,
-                               {"/backdrop/screen0/monitorHDMI-1/workspace0",
-                                "/backdrop/screen0/monitorHDMI-1/workspace1",
-                                "/backdrop/screen0/monitoreDP-1/workspace0",
-                                "/backdrop/screen0/monitoreDP-1/workspace1"}},
-                      GroupRow{"ExistingKeptAndCompleted",
-                               {"/backdrop/screen0/monitor0/workspace3/last-image",
-                                "/backdrop/screen0/monitor0/workspace3/rgba1",
-                                "/backdrop/screen0/monitorscreen/workspace0/image-style",
-                                "/backdrop/single-workspace-mode",
-                                "/backdrop/screen0/monitor0/image-path"},
-                               {"screen"},
-                               1,
-                               {"/backdrop/screen0/monitor0/workspace3",
-                                "/backdrop/screen0/monitorscreen/workspace0"}},
-                      GroupRow{"NoMonitorKnown", {}, {}, 1, {}},
-                      GroupRow{"SlashInNameIgnored", {}, {"a/b", ""}, 1, {}}),
-    [](const ::testing::TestParamInfo<GroupRow>& row) { return std::string(row.param.label); });
+    ::testing::Values(GroupRow("FreshProfile", {}, {"Virtual-1"}, 1, {kS + "Virtual-1/workspace0"}),
+                      GroupRow("FreshTwoMonitorsTwoWorkspaces", {}, {"HDMI-1", "eDP-1"}, 2,
+                               {kS + "HDMI-1/workspace0", kS + "HDMI-1/workspace1",
+                                kS + "eDP-1/workspace0", kS + "eDP-1/workspace1"}),
+                      GroupRow("ExistingKeptAndCompleted",
+                               {kS + "0/workspace3/last-image", kS + "0/workspace3/rgba1",
+                                kS + "screen/workspace0/image-style",
+                                "/backdrop/single-workspace-mode", kS + "0/image-path"},
+                               {"screen"}, 1, {kS + "0/workspace3", kS + "screen/workspace0"}),
+                      GroupRow("NoMonitorKnown", {}, {}, 1, {}),
+                      GroupRow("SlashInNameIgnored", {}, {"a/b", ""}, 1, {})),
+    [](const auto& row) { return std::string(row.param.label); });
 
 } // namespace
 } // namespace lumora

@@ -5,7 +5,6 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -16,43 +15,45 @@ namespace {
 // Chosen before GIO loads a settings store: every GSettings of this test program stays in memory.
 const bool kMemoryStore = [] { return setenv("GSETTINGS_BACKEND", "memory", 1) == 0; }();
 
-// Reads and watches the same keys the backend writes, through a GSettings of its own.
-class Reader {
-public:
-    explicit Reader(GsettingsDesktop desktop) {
-        GSettingsSchema* schema = g_settings_schema_source_lookup(
-            g_settings_schema_source_get_default(), GnomeFamilyBackend::schemaId(desktop), TRUE);
-        if (schema != nullptr) {
-            m_settings = g_settings_new_full(schema, nullptr, nullptr);
-            g_settings_schema_unref(schema);
-            g_signal_connect(m_settings, "changed", G_CALLBACK(&Reader::onChanged), this);
+std::string take(gchar* text) {
+    std::string result(text);
+    g_free(text);
+    return result;
+}
+
+// Reads and watches, through a GSettings of its own, the keys the backend writes.
+class GnomeFamily : public ::testing::TestWithParam<std::pair<GsettingsDesktop, const char*>> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(kMemoryStore);
+        if (!GnomeFamilyBackend::schemaInstalled(desktop())) {
+            GTEST_SKIP() << GnomeFamilyBackend::schemaId(desktop()) << " is not installed";
         }
+        m_settings = g_settings_new(GnomeFamilyBackend::schemaId(desktop()));
+        g_signal_connect(m_settings, "changed", G_CALLBACK(&GnomeFamily::onChanged), this);
     }
-    ~Reader() {
+    void TearDown() override {
         if (m_settings != nullptr) {
             g_object_unref(m_settings);
         }
     }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
-
-    bool valid() const { return m_settings != nullptr; }
-    std::string get(const char* key) {
-        gchar* value = g_settings_get_string(m_settings, key);
-        std::string result(value);
-        g_free(value);
-        return result;
-    }
-    void set(const char* key, const std::string& value) {
-        g_settings_set_string(m_settings, key, value.c_str());
+    GsettingsDesktop desktop() const { return GetParam().first; }
+    bool isMate() const { return desktop() == GsettingsDesktop::Mate; }
+    std::string get(const char* key) { return take(g_settings_get_string(m_settings, key)); }
+    void set(const char* key, const char* value) {
+        g_settings_set_string(m_settings, key, value);
         settle();
     }
-    // Changes seen since the last call, as "key=value".
-    std::vector<std::string> changes() {
+    // Changes of the picture seen since the last call, as "key=value".
+    std::vector<std::string> pictureChanges() {
         settle();
         std::vector<std::string> seen;
         seen.swap(m_changes);
         return seen;
+    }
+    const char* pictureKey() const { return isMate() ? "picture-filename" : "picture-uri"; }
+    std::string expectedPicture(const std::string& path) const {
+        return isMate() ? path : take(g_filename_to_uri(path.c_str(), nullptr, nullptr));
     }
 
 private:
@@ -60,122 +61,66 @@ private:
         while (g_main_context_iteration(nullptr, FALSE)) {
         }
     }
-    static void onChanged(GSettings* settings, const gchar* key, gpointer self) {
-        gchar* value = g_settings_get_string(settings, key);
-        static_cast<Reader*>(self)->m_changes.push_back(std::string(key) + "=" + value);
-        g_free(value);
+    static void onChanged(GSettings* settings, const gchar* key, GnomeFamily* self) {
+        if (std::string(key) == self->pictureKey()) {
+            self->m_changes.push_back(key + ("=" + take(g_settings_get_string(settings, key))));
+        }
     }
-
     GSettings* m_settings = nullptr;
     std::vector<std::string> m_changes;
 };
 
-struct Case {
-    GsettingsDesktop desktop;
-    const char* label;
-};
-
-class GnomeFamily : public ::testing::TestWithParam<Case> {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(kMemoryStore);
-        if (!GnomeFamilyBackend::schemaInstalled(GetParam().desktop)) {
-            GTEST_SKIP() << GnomeFamilyBackend::schemaId(GetParam().desktop) << " is not installed";
-        }
-    }
-    bool isMate() const { return GetParam().desktop == GsettingsDesktop::Mate; }
-    const char* pictureKey() const { return isMate() ? "picture-filename" : "picture-uri"; }
-    static std::string uriOf(const std::string& path) {
-        gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-        std::string result(uri);
-        g_free(uri);
-        return result;
-    }
-    std::string expectedPicture(const std::string& path) const {
-        return isMate() ? path : uriOf(path);
-    }
-};
-
 TEST_P(GnomeFamily, FourStylesAndThePicture) {
-    GnomeFamilyBackend backend(GetParam().desktop);
-    Reader reader(GetParam().desktop);
+    GnomeFamilyBackend backend(desktop());
     ASSERT_TRUE(backend.available());
-    EXPECT_EQ(backend.name(), GetParam().label);
+    EXPECT_EQ(backend.name(), GetParam().second);
     const std::string path = "/tmp/my pictures/it's #1 100%.jpg";
-    const std::pair<int, const char*> rows[] = {
-        {0, "centered"}, {1, "wallpaper"}, {2, "stretched"}, {3, "scaled"}};
-    for (const auto& [style, option] : rows) {
+    for (const auto& [style, option] : {std::pair(0, "centered"), std::pair(1, "wallpaper"),
+                                        std::pair(2, "stretched"), std::pair(3, "scaled")}) {
         backend.setWallpaper(path, style);
-        EXPECT_EQ(reader.get("picture-options"), option) << "style " << style;
-        EXPECT_EQ(reader.get(pictureKey()), expectedPicture(path)) << "style " << style;
+        EXPECT_EQ(get("picture-options"), option) << "style " << style;
+        EXPECT_EQ(get(pictureKey()), expectedPicture(path)) << "style " << style;
     }
-    if (GetParam().desktop == GsettingsDesktop::Gnome) {
-        EXPECT_EQ(reader.get("picture-uri-dark"), uriOf(path));
+    if (desktop() == GsettingsDesktop::Gnome) {
+        EXPECT_EQ(get("picture-uri-dark"), expectedPicture(path));
     }
-    // A style value outside 0..3 keeps the option.
-    backend.setWallpaper(path, 7);
-    EXPECT_EQ(reader.get("picture-options"), "scaled");
+    backend.setWallpaper(path, 7); // outside 0..3: the option stays
+    EXPECT_EQ(get("picture-options"), "scaled");
 }
 
 TEST_P(GnomeFamily, ColourIsSolidPrimary) {
-    GnomeFamilyBackend backend(GetParam().desktop);
-    Reader reader(GetParam().desktop);
-    reader.set("color-shading-type", "vertical");
-    if (isMate()) {
-        reader.set("color-shading-type", "vertical-gradient");
-    }
+    GnomeFamilyBackend backend(desktop());
+    set("color-shading-type", isMate() ? "vertical-gradient" : "vertical");
     backend.setBackgroundColor(0x00336699);
-    EXPECT_EQ(reader.get("primary-color"), "#996633");
-    EXPECT_EQ(reader.get("color-shading-type"), "solid");
-    backend.setBackgroundColor(0xFFFFFF);
-    EXPECT_EQ(reader.get("primary-color"), "#ffffff");
+    EXPECT_EQ(get("primary-color"), "#996633");
+    EXPECT_EQ(get("color-shading-type"), "solid");
 }
 
 TEST_P(GnomeFamily, NoWallpaper) {
-    GnomeFamilyBackend backend(GetParam().desktop);
-    Reader reader(GetParam().desktop);
+    GnomeFamilyBackend backend(desktop());
     backend.setWallpaper("/tmp/a.png", 0);
     backend.setWallpaper("", 2);
-    if (isMate()) {
-        // MATE has no "none": the file name is emptied.
-        EXPECT_EQ(reader.get("picture-filename"), "");
-        EXPECT_EQ(reader.get("picture-options"), "stretched");
-    } else {
-        EXPECT_EQ(reader.get("picture-options"), "none");
-    }
+    // MATE has no "none": the file name is emptied.
+    EXPECT_EQ(get(isMate() ? "picture-filename" : "picture-options"), isMate() ? "" : "none");
 }
 
 TEST_P(GnomeFamily, SamePathAgainIsClearedThenSet) {
-    GnomeFamilyBackend backend(GetParam().desktop);
-    Reader reader(GetParam().desktop);
+    GnomeFamilyBackend backend(desktop());
     const std::string path = "/tmp/Monday.jpg";
+    const std::string set = std::string(pictureKey()) + "=" + expectedPicture(path);
     backend.setWallpaper("/tmp/Sunday.jpg", 0);
-    reader.changes();
+    pictureChanges();
     backend.setWallpaper(path, 0);
-    const std::string key = pictureKey();
-    const auto firstTime = reader.changes();
-    EXPECT_NE(std::find(firstTime.begin(), firstTime.end(), key + "=" + expectedPicture(path)),
-              firstTime.end());
-    EXPECT_EQ(std::find(firstTime.begin(), firstTime.end(), key + "="), firstTime.end())
-        << "a new path needs no clearing";
+    EXPECT_EQ(pictureChanges(), std::vector<std::string>{set}) << "a new path needs no clearing";
     backend.setWallpaper(path, 0);
-    std::vector<std::string> pictureChanges;
-    for (const std::string& change : reader.changes()) {
-        if (change.rfind(key + "=", 0) == 0) {
-            pictureChanges.push_back(change);
-        }
-    }
-    const std::vector<std::string> expected{key + "=", key + "=" + expectedPicture(path)};
-    EXPECT_EQ(pictureChanges, expected);
+    EXPECT_EQ(pictureChanges(), (std::vector<std::string>{std::string(pictureKey()) + "=", set}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, GnomeFamily,
-                         ::testing::Values(Case{GsettingsDesktop::Gnome, "gnome"},
-                                           Case{GsettingsDesktop::Cinnamon, "cinnamon"},
-                                           Case{GsettingsDesktop::Mate, "mate"}),
-                         [](const ::testing::TestParamInfo<Case>& row) {
-                             return std::string(row.param.label);
-                         });
+                         ::testing::Values(std::pair(GsettingsDesktop::Gnome, "gnome"),
+                                           std::pair(GsettingsDesktop::Cinnamon, "cinnamon"),
+                                           std::pair(GsettingsDesktop::Mate, "mate")),
+                         [](const auto& row) { return std::string(row.param.second); });
 
 } // namespace
 } // namespace lumora

@@ -2,7 +2,6 @@
 // before. A stand-in named swaybg records its arguments and waits to be ended.
 #include "platform/desktop/sway_backend.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -16,143 +15,124 @@
 namespace lumora {
 namespace {
 
+using Args = std::vector<std::string>;
+
 class SwayBackendTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        m_program = m_dir.filePath(QStringLiteral("swaybg"));
-        QFile script(m_program);
+        QFile script(m_dir.filePath("swaybg"));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        // Each argument on its own NUL-terminated record, in a file named by the process id.
-        script.write("#!/bin/sh\n"
-                     "printf '%s\\0' \"$@\" > \"$(dirname \"$0\")/args.$$.tmp\"\n"
-                     "mv \"$(dirname \"$0\")/args.$$.tmp\" \"$(dirname \"$0\")/args.$$\"\n"
-                     "trap 'kill $child 2>/dev/null; exit 0' TERM\n"
-                     "sleep 600 & child=$!\n"
-                     "wait $child\n");
+        // Each argument NUL-terminated, in a file named by the process id.
+        script.write(
+            "#!/bin/sh\nprintf '%s\\0' \"$@\" > \"$0.$$.tmp\" && mv \"$0.$$.tmp\" \"$0.$$\"\n"
+            "trap 'kill $child; exit 0' TERM\nsleep 600 & child=$!\nwait $child\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_pidFile = m_dir.filePath(QStringLiteral("swaybg.pid")).toStdString();
     }
     void TearDown() override {
         for (const long long pid : m_started) {
             kill(static_cast<pid_t>(pid), SIGTERM);
         }
     }
-    // The arguments the stand-in of `pid` was started with (waits for it to write them).
-    std::vector<std::string> argsOf(long long pid) {
-        QFile file(m_dir.filePath(QStringLiteral("args.%1").arg(pid)));
+    SwayBackend backend(const char* program = "swaybg") {
+        return SwayBackend(m_dir.filePath(program).toStdString(), pidFile());
+    }
+    std::string pidFile() const { return m_dir.filePath("pid").toStdString(); }
+    // The swaybg the backend runs now, and the arguments it was started with.
+    std::pair<long long, Args> started(const SwayBackend& backend) {
+        const long long pid = backend.runningPid();
+        m_started.push_back(pid);
+        QFile file(m_dir.filePath(QStringLiteral("swaybg.%1").arg(pid)));
         for (int i = 0; i < 300 && !file.exists(); ++i) {
             QThread::msleep(10);
         }
-        if (!file.open(QIODevice::ReadOnly)) {
-            return {};
-        }
-        std::vector<std::string> args;
-        for (const QByteArray& arg : file.readAll().split('\0')) {
-            args.push_back(arg.toStdString());
-        }
-        args.pop_back(); // after the last terminator
-        return args;
-    }
-    static bool running(long long pid) {
-        // A zombie is not running: only a live process has a state other than Z.
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        const QByteArray text = stat.readAll();
-        const qsizetype close = text.lastIndexOf(')');
-        return close > 0 && text.size() > close + 2 && text[close + 2] != 'Z';
-    }
-    static bool endsWithin(long long pid) {
-        for (int i = 0; i < 300; ++i) {
-            if (!running(pid)) {
-                return true;
+        Args args;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& arg : file.readAll().split('\0')) {
+                args.push_back(arg.toStdString());
             }
-            QThread::msleep(10);
+            args.pop_back(); // after the last terminator
         }
-        return false;
+        return {pid, args};
     }
-    long long start(SwayBackend& backend) {
-        const long long pid = backend.runningPid();
-        m_started.push_back(pid);
-        return pid;
+    // Whether `pid` is a live process (not a zombie), once it had up to 3 s to end.
+    static bool running(long long pid, bool wait = false) {
+        for (int i = 0; i < (wait ? 300 : 1); QThread::msleep(10), ++i) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : "";
+            const qsizetype close = text.lastIndexOf(')');
+            if (close <= 0 || text.size() <= close + 2 || text[close + 2] == 'Z') {
+                return false;
+            }
+        }
+        return true;
     }
 
     QTemporaryDir m_dir;
-    QString m_program;
-    std::string m_pidFile;
     std::vector<long long> m_started;
 };
 
 TEST_F(SwayBackendTest, EachChangeReplacesTheOneBefore) {
-    SwayBackend backend(m_program.toStdString(), m_pidFile);
-    backend.setBackgroundColor(0xFFFFFF);
-    const long long first = start(backend);
-    ASSERT_GT(first, 0);
-    EXPECT_EQ(argsOf(first),
-              (std::vector<std::string>{"-o", "*", "-c", "#ffffff", "-m", "solid_color"}));
+    SwayBackend sway = backend();
+    sway.setBackgroundColor(0xFFFFFF);
+    const auto first = started(sway);
+    ASSERT_GT(first.first, 0);
+    EXPECT_EQ(first.second, (Args{"-o", "*", "-c", "#ffffff", "-m", "solid_color"}));
 
     const std::string path = "/tmp/it's a \"$(id)\" #1\nfile.png";
-    backend.setWallpaper(path, 0);
-    const long long second = start(backend);
-    ASSERT_GT(second, 0);
-    EXPECT_NE(second, first);
-    EXPECT_EQ(argsOf(second),
-              (std::vector<std::string>{"-o", "*", "-c", "#ffffff", "-i", path, "-m", "center"}));
-    EXPECT_TRUE(endsWithin(first)) << "the swaybg started before is still running";
-    EXPECT_TRUE(running(second));
+    sway.setWallpaper(path, 0);
+    const auto second = started(sway);
+    EXPECT_NE(second.first, first.first);
+    EXPECT_EQ(second.second, (Args{"-o", "*", "-c", "#ffffff", "-i", path, "-m", "center"}));
+    EXPECT_FALSE(running(first.first, true)) << "the swaybg started before is still running";
+    EXPECT_TRUE(running(second.first));
 
     // The colour alone redraws the same picture on the new colour.
-    backend.setBackgroundColor(0x0000FF);
-    const long long third = start(backend);
-    EXPECT_EQ(argsOf(third),
-              (std::vector<std::string>{"-o", "*", "-c", "#ff0000", "-i", path, "-m", "center"}));
-    EXPECT_TRUE(endsWithin(second));
+    sway.setBackgroundColor(0x0000FF);
+    const auto third = started(sway);
+    EXPECT_EQ(third.second, (Args{"-o", "*", "-c", "#ff0000", "-i", path, "-m", "center"}));
+    EXPECT_FALSE(running(second.first, true));
 
-    backend.setWallpaper("", 2);
-    const long long fourth = start(backend);
-    EXPECT_EQ(argsOf(fourth),
-              (std::vector<std::string>{"-o", "*", "-c", "#ff0000", "-m", "solid_color"}));
-    EXPECT_TRUE(endsWithin(third));
+    sway.setWallpaper("", 2);
+    EXPECT_EQ(started(sway).second, (Args{"-o", "*", "-c", "#ff0000", "-m", "solid_color"}));
+    EXPECT_FALSE(running(third.first, true));
 }
 
 TEST_F(SwayBackendTest, ALaterRunReplacesTheEarlierRunsSwaybg) {
     long long earlier = 0;
     {
-        SwayBackend run1(m_program.toStdString(), m_pidFile);
+        SwayBackend run1 = backend();
         run1.setWallpaper("/tmp/a.png", 3);
-        earlier = start(run1);
+        earlier = started(run1).first;
     }
     // The program has ended; its swaybg keeps the desktop's background.
     ASSERT_TRUE(running(earlier));
-    SwayBackend run2(m_program.toStdString(), m_pidFile);
+    SwayBackend run2 = backend();
     run2.setWallpaper("/tmp/b.png", 1);
-    const long long later = start(run2);
-    EXPECT_EQ(argsOf(later), (std::vector<std::string>{"-o", "*", "-c", "#000000", "-i",
-                                                       "/tmp/b.png", "-m", "tile"}));
-    EXPECT_TRUE(endsWithin(earlier));
+    EXPECT_EQ(started(run2).second,
+              (Args{"-o", "*", "-c", "#000000", "-i", "/tmp/b.png", "-m", "tile"}));
+    EXPECT_FALSE(running(earlier, true));
 }
 
 TEST_F(SwayBackendTest, AnotherProgramUnderTheRecordedNumberIsLeftAlone) {
-    // The recorded number now belongs to this test program, which is not a swaybg.
-    QFile pid(QString::fromStdString(m_pidFile));
+    // The recorded number belongs to this test program, which is not a swaybg: were it sent
+    // SIGTERM, the test program would end here.
+    QFile pid(QString::fromStdString(pidFile()));
     ASSERT_TRUE(pid.open(QIODevice::WriteOnly));
     pid.write(QByteArray::number(static_cast<qint64>(getpid())) + "\n");
     pid.close();
-    SwayBackend backend(m_program.toStdString(), m_pidFile);
-    backend.setWallpaper("/tmp/a.png", 2);
-    start(backend);
-    SUCCEED() << "still running: the test program was not sent SIGTERM";
+    SwayBackend sway = backend();
+    sway.setWallpaper("/tmp/a.png", 2);
+    EXPECT_GT(started(sway).first, 0);
 }
 
 TEST_F(SwayBackendTest, MissingSwaybgIsReportedNotFatal) {
-    SwayBackend backend(m_dir.filePath(QStringLiteral("no-such-swaybg")).toStdString(), m_pidFile);
+    SwayBackend sway = backend("no-such-swaybg");
     ::testing::internal::CaptureStderr();
-    backend.setWallpaper("/tmp/a.png", 2);
+    sway.setWallpaper("/tmp/a.png", 2);
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(backend.runningPid(), 0);
+    EXPECT_EQ(sway.runningPid(), 0);
     EXPECT_NE(err.find("could not be started"), std::string::npos) << err;
 }
 

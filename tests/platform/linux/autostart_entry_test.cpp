@@ -2,9 +2,6 @@
 #include "platform/linux/autostart_entry.h"
 #include "test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -12,147 +9,95 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-
-using namespace lumora;
-
+namespace lumora {
 namespace {
 
-std::string readAll(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        return "<missing>";
-    }
-    return f.readAll().toStdString();
-}
+using test::readAll;
 
 struct ExecRow {
     const char* name;
     std::string path;
     std::optional<std::string> exec; // the value after "Exec="
 };
-
 class ExecQuoting : public ::testing::TestWithParam<ExecRow> {};
-
 TEST_P(ExecQuoting, FollowsTheDesktopEntryRules) {
     EXPECT_EQ(AutostartEntry::execValue(GetParam().path), GetParam().exec);
 }
-
 INSTANTIATE_TEST_SUITE_P(
     Rows, ExecQuoting,
-    ::testing::Values(ExecRow{"Plain", "/usr/bin/lumora", "/usr/bin/lumora"},
-                      ExecRow{"Space", "/opt/my apps/lumora", "\"/opt/my apps/lumora\""},
-                      ExecRow{"Dollar", "/opt/a$b/lumora", "\"/opt/a\\\\$b/lumora\""},
-                      ExecRow{"Quote", "/opt/a\"b/lumora", "\"/opt/a\\\\\"b/lumora\""},
-                      ExecRow{"Backquote", "/opt/a`b/lumora", "\"/opt/a\\\\`b/lumora\""},
-                      ExecRow{"Backslash", "/opt/a\\b/lumora", "\"/opt/a\\\\\\\\b/lumora\""},
-                      ExecRow{"SingleQuote", "/opt/ann's/lumora", "\"/opt/ann's/lumora\""},
-                      ExecRow{"Percent", "/opt/100%/lumora", "/opt/100%%/lumora"},
-                      ExecRow{"PercentAndSpace", "/opt/100 %f/lumora", "\"/opt/100 %%f/lumora\""},
-                      ExecRow{"Reserved", "/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora",
-                              "\"/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora\""},
-                      ExecRow{"Tab", "/opt/a\tb/lumora", "\"/opt/a\\tb/lumora\""},
-                      ExecRow{"NewLine", "/opt/a\nb/lumora", "\"/opt/a\\nb/lumora\""},
-                      ExecRow{"Utf8", "/home/zoë/Bilder/lumora", "/home/zoë/Bilder/lumora"},
-                      ExecRow{"Equals", "/opt/a=b/lumora", "/opt/a=b/lumora"},
-                      ExecRow{"ControlCharacter",
-                              std::string("/opt/a\x01"
-                                          "b/lumora"),
-                              std::nullopt},
-                      ExecRow{"Empty", "", "\"\""}),
+    ::testing::Values(ExecRow("Plain", "/usr/bin/lumora", "/usr/bin/lumora"),
+                      ExecRow("Space", "/opt/my apps/lumora", "\"/opt/my apps/lumora\""),
+                      ExecRow("Dollar", "/opt/a$b/lumora", "\"/opt/a\\\\$b/lumora\""),
+                      ExecRow("Quote", "/opt/a\"b/lumora", "\"/opt/a\\\\\"b/lumora\""),
+                      ExecRow("Backquote", "/opt/a`b/lumora", "\"/opt/a\\\\`b/lumora\""),
+                      ExecRow("Backslash", "/opt/a\\b/lumora", "\"/opt/a\\\\\\\\b/lumora\""),
+                      ExecRow("SingleQuote", "/opt/ann's/lumora", "\"/opt/ann's/lumora\""),
+                      ExecRow("Percent", "/opt/100%/lumora", "/opt/100%%/lumora"),
+                      ExecRow("PercentAndSpace", "/opt/100 %f/lumora", "\"/opt/100 %%f/lumora\""),
+                      ExecRow("Reserved", "/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora",
+                              "\"/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora\""),
+                      ExecRow("Tab", "/opt/a\tb/lumora", "\"/opt/a\\tb/lumora\""),
+                      ExecRow("NewLine", "/opt/a\nb/lumora", "\"/opt/a\\nb/lumora\""),
+                      ExecRow("Utf8", "/home/zoë/Bilder/lumora", "/home/zoë/Bilder/lumora"),
+                      ExecRow("Equals", "/opt/a=b/lumora", "/opt/a=b/lumora"),
+                      ExecRow("ControlCharacter", "/opt/a\x01z/lumora", std::nullopt),
+                      ExecRow("Empty", "", "\"\"")),
     [](const auto& row) { return std::string(row.param.name); });
 
 class Entry : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    std::string config() const { return dir.path().toStdString() + "/config"; }
+    QTemporaryDir m_dir;
+    const std::string m_config = m_dir.path().toStdString() + "/config";
 };
 
-TEST_F(Entry, OnWritesTheWholeEntry) {
-    AutostartEntry entry(config());
+TEST_F(Entry, OnWritesTheWholeEntryAndOffHidesIt) {
+    AutostartEntry entry(m_config);
     EXPECT_FALSE(entry.isEnabled());
     ASSERT_TRUE(entry.write("/opt/my apps/lumora", true));
-    EXPECT_EQ(entry.filePath(), config() + "/autostart/lumora.desktop");
-    EXPECT_EQ(readAll(entry.filePath()), "[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Lumora\n"
-                                         "Exec=\"/opt/my apps/lumora\"\n"
-                                         "Terminal=false\n");
+    EXPECT_EQ(entry.filePath(), m_config + "/autostart/lumora.desktop");
+    const std::string head = "[Desktop Entry]\nType=Application\nName=Lumora\n";
+    EXPECT_EQ(readAll(entry.filePath()), head + "Exec=\"/opt/my apps/lumora\"\nTerminal=false\n");
     EXPECT_TRUE(entry.isEnabled());
-}
-
-TEST_F(Entry, OffKeepsTheFileAndDisablesIt) {
-    AutostartEntry entry(config());
-    ASSERT_TRUE(entry.write("/usr/bin/lumora", true));
     ASSERT_TRUE(entry.write("/usr/bin/lumora", false));
-    EXPECT_EQ(readAll(entry.filePath()), "[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Lumora\n"
-                                         "Exec=/usr/bin/lumora\n"
-                                         "Terminal=false\n"
-                                         "Hidden=true\n");
+    EXPECT_EQ(readAll(entry.filePath()),
+              head + "Exec=/usr/bin/lumora\nTerminal=false\nHidden=true\n");
     EXPECT_FALSE(entry.isEnabled());
     ASSERT_TRUE(entry.write("/usr/local/bin/lumora", true));
     EXPECT_TRUE(entry.isEnabled());
-    EXPECT_NE(readAll(entry.filePath()).find("Exec=/usr/local/bin/lumora\n"), std::string::npos);
 }
 
 TEST_F(Entry, FollowsXdgConfigHome) {
-    test::ScopedEnv env("XDG_CONFIG_HOME", config() + "2");
-    AutostartEntry entry;
-    EXPECT_EQ(entry.filePath(), config() + "2/autostart/lumora.desktop");
+    test::ScopedEnv env("XDG_CONFIG_HOME", m_config + "2");
+    EXPECT_EQ(AutostartEntry().filePath(), m_config + "2/autostart/lumora.desktop");
 }
 
-struct HiddenRow {
-    const char* name;
-    const char* text;
-    bool enabled;
-};
-
-class EntryOnDisk : public ::testing::TestWithParam<HiddenRow> {};
-
+class EntryOnDisk : public Entry,
+                    public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 TEST_P(EntryOnDisk, IsEnabledReadsTheFile) {
-    QTemporaryDir dir;
-    QDir().mkpath(dir.path() + "/autostart");
-    QFile f(dir.path() + "/autostart/lumora.desktop");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(GetParam().text);
-    f.close();
-    EXPECT_EQ(AutostartEntry(dir.path().toStdString()).isEnabled(), GetParam().enabled);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_config + "/autostart")));
+    ASSERT_TRUE(test::writeAll(m_config + "/autostart/lumora.desktop", GetParam().first));
+    EXPECT_EQ(AutostartEntry(m_config).isEnabled(), GetParam().second);
 }
-
 INSTANTIATE_TEST_SUITE_P(
     Rows, EntryOnDisk,
-    ::testing::Values(HiddenRow{"On", "[Desktop Entry]\nExec=x\n", true},
-                      HiddenRow{"Hidden", "[Desktop Entry]\nExec=x\nHidden=true\n", false},
-                      HiddenRow{"HiddenSpaced", "[Desktop Entry]\nHidden = true\n", false},
-                      HiddenRow{"HiddenFalse", "[Desktop Entry]\nHidden=false\n", true},
-                      HiddenRow{"HiddenOtherGroup",
-                                "[Desktop Entry]\nExec=x\n[Desktop Action a]\nHidden=true\n", true},
-                      HiddenRow{"NoGroup", "Exec=x\n", false}, HiddenRow{"Empty", "", false}),
-    [](const auto& row) { return std::string(row.param.name); });
+    ::testing::Values(std::pair("[Desktop Entry]\nExec=x\n", true),
+                      std::pair("[Desktop Entry]\nExec=x\nHidden=true\n", false),
+                      std::pair("[Desktop Entry]\nHidden = true\n", false),
+                      std::pair("[Desktop Entry]\nHidden=false\n", true),
+                      std::pair("[Desktop Entry]\nExec=x\n[Desktop Action a]\nHidden=true\n", true),
+                      std::pair("Exec=x\n", false), std::pair("", false)));
 
-TEST_F(Entry, ADirectoryWhereTheFileBelongsFailsTheWrite) {
-    QDir().mkpath(QString::fromStdString(config() + "/autostart/lumora.desktop"));
-    AutostartEntry entry(config());
-    EXPECT_FALSE(entry.write("/usr/bin/lumora", true));
-    EXPECT_FALSE(entry.isEnabled());
-}
-
-TEST_F(Entry, AFileWhereTheFolderBelongsFailsTheWrite) {
-    QDir().mkpath(QString::fromStdString(config()));
-    QFile blocker(QString::fromStdString(config() + "/autostart"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    AutostartEntry entry(config());
-    EXPECT_FALSE(entry.write("/usr/bin/lumora", true));
-}
-
-TEST_F(Entry, AnUnwritablePathKeepsTheOldEntry) {
-    AutostartEntry entry(config());
+TEST_F(Entry, FailedWritesSayFalseAndKeepTheOldEntry) {
+    // A directory where the file belongs, and a file where the folder belongs.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_config + "/autostart/lumora.desktop")));
+    EXPECT_FALSE(AutostartEntry(m_config).write("/usr/bin/lumora", true));
+    EXPECT_FALSE(AutostartEntry(m_config).isEnabled());
+    ASSERT_TRUE(test::writeAll(m_config + "2", ""));
+    EXPECT_FALSE(AutostartEntry(m_config + "2").write("/usr/bin/lumora", true));
+    // A program path no entry can hold.
+    AutostartEntry entry(m_config + "3");
     ASSERT_TRUE(entry.write("/usr/bin/lumora", true));
-    std::string before = readAll(entry.filePath());
+    const std::string before = readAll(entry.filePath());
     EXPECT_FALSE(entry.write(std::string("/opt/\x02/lumora"), false));
     EXPECT_EQ(readAll(entry.filePath()), before);
     EXPECT_TRUE(entry.isEnabled());
@@ -162,23 +107,20 @@ TEST_F(Entry, AnUnwritablePathKeepsTheOldEntry) {
 // awkward path. (GLib checks that the program exists before expanding "%%", so a path with "%"
 // is left out here.)
 TEST_F(Entry, GlibStartsTheProgramOfAnAwkwardPath) {
-    QString gio = QStandardPaths::findExecutable("gio");
+    const QString gio = QStandardPaths::findExecutable("gio");
     if (gio.isEmpty()) {
         GTEST_SKIP() << "gio is not installed";
     }
-    QString folder = dir.path() + "/my $apps \"new\" ann's `x` \\ here";
+    const QString folder = m_dir.path() + "/my $apps \"new\" ann's `x` \\ here";
     ASSERT_TRUE(QDir().mkpath(folder));
-    QString program = folder + "/lumora";
-    QString marker = dir.path() + "/marker";
-    {
-        QFile script(program);
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\necho started > '" + marker + "'\n").toUtf8());
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    AutostartEntry entry(config());
-    ASSERT_TRUE(entry.write(program.toStdString(), true));
+    const QString marker = m_dir.path() + "/marker";
+    QFile script(folder + "/lumora");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\necho started > '" + marker + "'\n").toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    AutostartEntry entry(m_config);
+    ASSERT_TRUE(entry.write(script.fileName().toStdString(), true));
     QProcess launch;
     launch.start(gio, {"launch", QString::fromStdString(entry.filePath())});
     ASSERT_TRUE(launch.waitForFinished(10000));
@@ -190,3 +132,4 @@ TEST_F(Entry, GlibStartsTheProgramOfAnAwkwardPath) {
 }
 
 } // namespace
+} // namespace lumora

@@ -2,25 +2,28 @@
 #include "platform/linux/lock_file_instance_guard.h"
 #include "test_support.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <unistd.h>
-
 namespace lumora {
 namespace {
 
-using test::forkChild;
-using test::waitChild;
+class InstanceGuard : public ::testing::Test {
+protected:
+    // Whether a new guard in a new process gets the lock.
+    bool anotherProcessAcquires() {
+        return test::Child([&](int) {
+                   return LockFileInstanceGuard(m_path).tryAcquire();
+               }).wait() == 1;
+    }
+    QTemporaryDir m_dir;
+    const std::string m_path = m_dir.path().toStdString() + "/lumora-test.lock";
+};
 
-TEST(InstanceGuard, SecondGuardInTheSameProcessIsRefusedUntilReleased) {
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString() + "/lumora-test.lock";
-    LockFileInstanceGuard first(path);
-    LockFileInstanceGuard second(path);
+TEST_F(InstanceGuard, SecondGuardInTheSameProcessIsRefusedUntilReleased) {
+    LockFileInstanceGuard first(m_path);
+    LockFileInstanceGuard second(m_path);
     EXPECT_TRUE(first.tryAcquire());
     EXPECT_TRUE(first.tryAcquire()) << "asking again keeps it";
     EXPECT_FALSE(second.tryAcquire());
@@ -28,87 +31,56 @@ TEST(InstanceGuard, SecondGuardInTheSameProcessIsRefusedUntilReleased) {
     EXPECT_TRUE(second.tryAcquire());
 }
 
-TEST(InstanceGuard, AnotherProcessIsRefusedWhileTheHolderRuns) {
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString() + "/lumora-test.lock";
-    LockFileInstanceGuard holder(path);
+TEST_F(InstanceGuard, AnotherProcessIsRefusedWhileTheHolderRuns) {
+    LockFileInstanceGuard holder(m_path);
     ASSERT_TRUE(holder.tryAcquire());
-    pid_t child = forkChild([&] {
-        LockFileInstanceGuard guard(path);
-        return guard.tryAcquire() ? 1 : 0;
-    });
-    EXPECT_EQ(waitChild(child), 0) << "the second process must be refused";
+    EXPECT_FALSE(anotherProcessAcquires());
     holder.release();
-    child = forkChild([&] {
-        LockFileInstanceGuard guard(path);
-        return guard.tryAcquire() ? 0 : 1;
-    });
-    EXPECT_EQ(waitChild(child), 0) << "after release the next process gets it";
+    EXPECT_TRUE(anotherProcessAcquires()) << "after release the next process gets it";
 }
 
-TEST(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString() + "/lumora-test.lock";
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    pid_t child = forkChild([&] {
-        ::close(fds[0]);
-        LockFileInstanceGuard guard(path);
-        char answer = guard.tryAcquire() ? 'y' : 'n';
-        (void)!::write(fds[1], &answer, 1);
+TEST_F(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
+    test::Child holder([&](int readyFd) {
+        LockFileInstanceGuard guard(m_path);
+        test::ready(readyFd, guard.tryAcquire() ? 'y' : 'n');
         for (;;) {
             ::pause();
         }
         return 0;
     });
-    ::close(fds[1]);
-    char answer = 0;
-    ASSERT_EQ(::read(fds[0], &answer, 1), 1);
-    ::close(fds[0]);
-    ASSERT_EQ(answer, 'y');
-
-    LockFileInstanceGuard next(path);
+    ASSERT_EQ(holder.waitReady(), 'y');
+    LockFileInstanceGuard next(m_path);
     EXPECT_FALSE(next.tryAcquire()) << "the holder still runs";
-    ::kill(child, SIGKILL);
-    EXPECT_EQ(waitChild(child), 128 + SIGKILL);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(path))) << "a killed holder leaves its file";
+    EXPECT_EQ(holder.kill(), 128 + SIGKILL);
+    EXPECT_TRUE(test::exists(m_path)) << "a killed holder leaves its file";
     EXPECT_TRUE(next.tryAcquire());
 }
 
 struct LockPathRow {
     const char* name;
-    int runtime; // 0 unset, 1 an existing absolute folder, 2 relative, 3 missing folder
+    const char* runtime; // XDG_RUNTIME_DIR under the temporary folder ("-": unset)
     bool inRuntimeFolder;
 };
 class InstanceGuardPath : public ::testing::TestWithParam<LockPathRow> {};
 TEST_P(InstanceGuardPath, Default) {
     QTemporaryDir dir;
+    const std::string runtime = GetParam().runtime;
     std::optional<std::string> value;
-    switch (GetParam().runtime) {
-    case 1:
-        value = dir.path().toStdString();
-        break;
-    case 2:
-        value = "run/user";
-        break;
-    case 3:
-        value = dir.path().toStdString() + "/missing";
-        break;
-    default:
-        break;
+    if (runtime != "-") {
+        value = runtime == "relative" ? "run/user" : dir.path().toStdString() + runtime;
     }
     test::ScopedEnv env("XDG_RUNTIME_DIR", value);
-    std::string name = "/lumora-" + std::to_string(::getuid()) + ".lock";
-    std::string folder =
-        GetParam().inRuntimeFolder ? dir.path().toStdString() : QDir::tempPath().toStdString();
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockPath(), folder + name);
-    EXPECT_EQ(LockFileInstanceGuard().lockPath(), folder + name);
+    const std::string expected =
+        (GetParam().inRuntimeFolder ? dir.path() : QDir::tempPath()).toStdString() + "/lumora-" +
+        std::to_string(::getuid()) + ".lock";
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockPath(), expected);
+    EXPECT_EQ(LockFileInstanceGuard().lockPath(), expected);
 }
 INSTANTIATE_TEST_SUITE_P(InstanceGuard, InstanceGuardPath,
-                         ::testing::Values(LockPathRow{"RuntimeFolder", 1, true},
-                                           LockPathRow{"Unset", 0, false},
-                                           LockPathRow{"Relative", 2, false},
-                                           LockPathRow{"Missing", 3, false}),
+                         ::testing::Values(LockPathRow{"RuntimeFolder", "", true},
+                                           LockPathRow{"Unset", "-", false},
+                                           LockPathRow{"Relative", "relative", false},
+                                           LockPathRow{"Missing", "/missing", false}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

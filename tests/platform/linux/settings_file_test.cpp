@@ -6,14 +6,13 @@
 #include "platform/linux/settings_file.h"
 #include "test_support.h"
 
-#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 
@@ -21,72 +20,67 @@ namespace lumora {
 namespace {
 
 using test::exists;
-using test::forkChild;
 using test::readAll;
-using test::waitChild;
 using test::writeAll;
+
+// One value of the current user's key `key`, as text.
+std::string get(SettingsFile& f, const std::string& name, const char* key = kLocalSettingsKey) {
+    return Registry(f).GetRegValue(HKEY_CURRENT_USER, key, name);
+}
+void put(SettingsFile& f, const std::string& name, const std::string& value,
+         const char* key = kLocalSettingsKey) {
+    Registry(f).SetRegValue(HKEY_CURRENT_USER, key, name, value, REG_SZ);
+}
+void makeKey(SettingsFile& f, const char* key = kLocalSettingsKey) {
+    Registry(f).CreateRegKey(key, HKEY_CURRENT_USER);
+}
+std::string option(SettingsFile& f, const std::string& key, const std::string& defaultText = "") {
+    return Options(f).GetSetting(key, defaultText);
+}
+
+bool mkpath(const std::string& path) {
+    return QDir().mkpath(QString::fromStdString(path));
+}
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_path = (m_dir.path() + "/lumora/lumora.conf").toStdString();
-    }
     std::string folder() const { return m_dir.path().toStdString() + "/lumora"; }
-    void makeFolder() { ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder()))); }
-
     QTemporaryDir m_dir;
-    std::string m_path;
+    const std::string m_path = folder() + "/lumora.conf";
 };
 
-TEST_F(SettingsFileTest, MissingFileIsAnEmptyStoreAndReadsCreateNothing) {
+TEST_F(SettingsFileTest, MissingFileIsAnEmptyStoreAndOnlyWritesUnderAKeyCreateIt) {
     SettingsFile file(m_path);
-    Registry reg(file);
-    Options options(file);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "");
-    EXPECT_EQ(options.GetSetting(kDirectWall, "1"), "1");
-    EXPECT_TRUE(options.readBool(kDispMess, true));
+    EXPECT_EQ(get(file, "Monday"), "");
+    EXPECT_EQ(option(file, kDirectWall, "1"), "1");
+    EXPECT_TRUE(Options(file).readBool(kDispMess, true));
+    EXPECT_FALSE(exists(folder())) << "reads create nothing";
+    put(file, "Monday", "/m.jpg"); // the key is missing
     EXPECT_FALSE(exists(m_path));
-    EXPECT_FALSE(exists(folder()));
-}
-
-TEST_F(SettingsFileTest, SetRegValueUnderAMissingKeyWritesNothing) {
-    SettingsFile file(m_path);
-    Registry reg(file);
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/m.jpg"), REG_SZ);
-    EXPECT_FALSE(exists(m_path));
-    reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/m.jpg"), REG_SZ);
+    makeKey(file);
+    put(file, "Monday", "/m.jpg");
     SettingsFile again(m_path);
-    EXPECT_EQ(Registry(again).GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"),
-              "/m.jpg");
+    EXPECT_EQ(get(again, "Monday"), "/m.jpg");
 }
 
 struct TypeRow {
     const char* name;
     std::uint32_t type;
     std::vector<std::uint8_t> data;
-    std::string expectedRead;
-    std::string expectedLine;
+    std::string read, line;
 };
 class SettingsFileTypes : public SettingsFileTest, public ::testing::WithParamInterface<TypeRow> {};
-
 TEST_P(SettingsFileTypes, KeepsTheTypeOnDisk) {
     const TypeRow& row = GetParam();
+    RegKey key = 0;
     {
         SettingsFile file(m_path);
-        RegKey key = 0;
-        ASSERT_EQ(file.createKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_CREATE_ACCESS, &key),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(file.createKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_CREATE_ACCESS, &key), 0);
         ASSERT_EQ(file.setValue(key, "Monday", row.type, row.data), ERROR_SUCCESS);
-        file.closeKey(key);
     }
     SettingsFile reopened(m_path);
-    EXPECT_EQ(Registry(reopened).GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"),
-              row.expectedRead);
-    RegKey key = 0;
-    ASSERT_EQ(reopened.openKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_QUERY_VALUE, &key),
-              ERROR_SUCCESS);
+    EXPECT_EQ(get(reopened, "Monday"), row.read);
+    ASSERT_EQ(reopened.openKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_QUERY_VALUE, &key), 0);
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     ASSERT_EQ(reopened.queryValue(key, "Monday", &type, nullptr, &size), ERROR_SUCCESS);
@@ -94,145 +88,114 @@ TEST_P(SettingsFileTypes, KeepsTheTypeOnDisk) {
     ASSERT_EQ(reopened.queryValue(key, "Monday", &type, &data, &size), ERROR_SUCCESS);
     EXPECT_EQ(type, row.type);
     EXPECT_EQ(data, row.data);
-    std::string text = readAll(m_path);
-    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\n" +
-                        row.expectedLine + "\n"),
+    EXPECT_NE(readAll(m_path).find("[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\n"
+                                   "\"Monday\" = " +
+                                   row.line + "\n"),
               std::string::npos)
-        << text;
+        << readAll(m_path);
 }
-
 INSTANTIATE_TEST_SUITE_P(
     SettingsFile, SettingsFileTypes,
     ::testing::Values(
-        TypeRow{"String",
-                REG_SZ,
-                {'/', 'm', '.', 'j', 'p', 'g', 0},
-                "/m.jpg",
-                "\"Monday\" = \"/m.jpg\""},
-        TypeRow{"EmptyString", REG_SZ, {0}, "", "\"Monday\" = \"\""},
-        TypeRow{"Number", REG_DWORD, {42, 0, 0, 0}, "42", "\"Monday\" = dword:42"},
-        TypeRow{
-            "NegativeNumber", REG_DWORD, {0xff, 0xff, 0xff, 0xff}, "-1", "\"Monday\" = dword:-1"},
-        TypeRow{"Binary", REG_BINARY, {1, 0xab, 0}, "", "\"Monday\" = hex(3):01,ab,00"},
-        TypeRow{"Utf8String", REG_SZ, {0xC3, 0xA9, 0}, "\xC3\xA9", "\"Monday\" = \"\xC3\xA9\""}),
+        TypeRow("String", REG_SZ, {'/', 'm', '.', 'j', 'p', 'g', 0}, "/m.jpg", "\"/m.jpg\""),
+        TypeRow("EmptyString", REG_SZ, {0}, "", "\"\""),
+        TypeRow("Number", REG_DWORD, {42, 0, 0, 0}, "42", "dword:42"),
+        TypeRow("NegativeNumber", REG_DWORD, {0xff, 0xff, 0xff, 0xff}, "-1", "dword:-1"),
+        TypeRow("Binary", REG_BINARY, {1, 0xab, 0}, "", "hex(3):01,ab,00"),
+        TypeRow("Utf8String", REG_SZ, {0xC3, 0xA9, 0}, "\xC3\xA9", "\"\xC3\xA9\"")),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SettingsFileTest, OptionsPersistUnderTheirSection) {
     {
         SettingsFile file(m_path);
-        Options options(file);
-        options.SaveSetting(kDispMess, "False");
-        options.SaveSetting(stylKey(3), "2");
-        EXPECT_EQ(options.GetSetting(kShowSplsh, "True"), "True");
+        Options(file).SaveSetting(kDispMess, "False");
+        Options(file).SaveSetting(stylKey(3), "2");
+        EXPECT_EQ(option(file, kShowSplsh, "True"), "True");
     }
-    std::string text = readAll(m_path);
+    const std::string text = readAll(m_path);
     EXPECT_NE(text.find("[Vintrel\\Options]\n\"DispMess\" = \"False\"\n\"Styl3\" = \"2\"\n"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("ShowSplsh"), std::string::npos) << "a default read is never written";
     SettingsFile reopened(m_path);
-    Options options(reopened);
-    EXPECT_FALSE(options.readBool(kDispMess, true));
-    EXPECT_EQ(options.readSingle(stylKey(3), 1), 2.0f);
+    EXPECT_FALSE(Options(reopened).readBool(kDispMess, true));
+    EXPECT_EQ(Options(reopened).readSingle(stylKey(3), 1), 2.0f);
 }
 
 TEST_F(SettingsFileTest, HandWrittenFileIsRead) {
-    makeFolder();
+    ASSERT_TRUE(mkpath(folder()));
     ASSERT_TRUE(writeAll(m_path, "; written by hand\r\n"
                                  "[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\r\n"
                                  "Monday = \"/pics/Mon day.png\"\r\n"
-                                 "[Vintrel\\Options]\n"
-                                 "DirectWall = \"3\"\n"));
+                                 "[Vintrel\\Options]\nDirectWall = \"3\"\n"));
     SettingsFile file(m_path);
-    EXPECT_EQ(Registry(file).GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "monday"),
-              "/pics/Mon day.png");
-    EXPECT_EQ(Options(file).GetSetting(kDirectWall, "1"), "3");
+    EXPECT_EQ(get(file, "monday"), "/pics/Mon day.png");
+    EXPECT_EQ(option(file, kDirectWall, "1"), "3");
     EXPECT_FALSE(file.lastReport().damaged());
 }
 
 // ---- unreadable files -----------------------------------------------------------------------
 
+constexpr std::size_t kBig = SettingsFile::kMaxFileSize + 1;
 struct UnreadableRow {
     const char* name;
     int expectedCode;
-    // Makes the settings path unreadable; returns false when it could not.
-    bool (*make)(const std::string& folder, const std::string& path);
+    bool (*make)(const std::string& folder, const std::string& path); // false: could not
 };
 class SettingsFileUnreadable : public SettingsFileTest,
                                public ::testing::WithParamInterface<UnreadableRow> {};
-
 TEST_P(SettingsFileUnreadable, ReadsGiveErrorNumberAndWritesChangeNothing) {
-    const UnreadableRow& row = GetParam();
-    ASSERT_TRUE(row.make(folder(), m_path));
+    ASSERT_TRUE(GetParam().make(folder(), m_path));
+    const std::string probe = exists(m_path) ? m_path : folder();
     struct stat before {};
-    std::string probe = exists(m_path) ? m_path : folder();
     ASSERT_EQ(::lstat(probe.c_str(), &before), 0);
 
     SettingsFile file(m_path);
-    Registry reg(file);
-    Options options(file);
-    const std::string error = "Error: " + std::to_string(row.expectedCode);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), error);
-    EXPECT_EQ(reg.GetRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName), error);
-    EXPECT_EQ(options.GetSetting(kDirectWall, "1"), "1");
-    EXPECT_NO_THROW(reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER));
-    EXPECT_NO_THROW(
-        reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("x"), REG_SZ));
-    EXPECT_NO_THROW(options.SaveSetting(kDirectWall, "2"));
-    EXPECT_NO_THROW(file.writeOption(kAppName, kSection, kDirectWall, "2"));
+    const std::string error = "Error: " + std::to_string(GetParam().expectedCode);
+    EXPECT_EQ(get(file, "Monday"), error);
+    EXPECT_EQ(option(file, kDirectWall, "1"), "1");
+    EXPECT_NO_THROW(makeKey(file));
+    EXPECT_NO_THROW(put(file, "Monday", "x"));
+    EXPECT_NO_THROW(Options(file).SaveSetting(kDirectWall, "2"));
 
     struct stat after {};
     ASSERT_EQ(::lstat(probe.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino) << "the unreadable thing was not replaced";
     EXPECT_EQ(before.st_mode, after.st_mode);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), error);
+    EXPECT_EQ(get(file, "Monday"), error);
 }
-
 INSTANTIATE_TEST_SUITE_P(
     SettingsFile, SettingsFileUnreadable,
-    ::testing::Values(UnreadableRow{"PathIsADirectory", EISDIR,
-                                    [](const std::string&, const std::string& path) {
-                                        return QDir().mkpath(QString::fromStdString(path));
-                                    }},
-                      UnreadableRow{"FolderIsAFile", ENOTDIR,
-                                    [](const std::string& folder, const std::string&) {
-                                        return writeAll(folder, "not a folder");
-                                    }},
-                      UnreadableRow{"PathIsAPipe", EINVAL,
-                                    [](const std::string& folder, const std::string& path) {
-                                        return QDir().mkpath(QString::fromStdString(folder)) &&
-                                               ::mkfifo(path.c_str(), 0600) == 0;
-                                    }},
-                      UnreadableRow{"FileTooLarge", EFBIG,
-                                    [](const std::string& folder, const std::string& path) {
-                                        return QDir().mkpath(QString::fromStdString(folder)) &&
-                                               writeAll(path,
-                                                        std::string(SettingsFile::kMaxFileSize + 1,
-                                                                    '#'));
-                                    }},
-                      UnreadableRow{"DanglingSymlinkLoop", ELOOP,
-                                    [](const std::string& folder, const std::string& path) {
-                                        return QDir().mkpath(QString::fromStdString(folder)) &&
-                                               ::symlink(path.c_str(), path.c_str()) == 0;
-                                    }}),
+    ::testing::Values(
+        UnreadableRow("PathIsADirectory", EISDIR, [](auto&, auto& p) { return mkpath(p); }),
+        UnreadableRow("FolderIsAFile", ENOTDIR, [](auto& f, auto&) { return writeAll(f, "x"); }),
+        UnreadableRow("PathIsAPipe", EINVAL,
+                      [](auto& f, auto& p) { return mkpath(f) && !::mkfifo(p.c_str(), 0600); }),
+        UnreadableRow("FileTooLarge", EFBIG,
+                      [](auto& f, auto& p) {
+                          return mkpath(f) && writeAll(p, std::string(kBig, '#'));
+                      }),
+        UnreadableRow("SymlinkLoop", ELOOP,
+                      [](auto& f, auto& p) {
+                          return mkpath(f) && !::symlink(p.c_str(), p.c_str());
+                      })),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SettingsFileTest, UnreadableFileThatBecomesReadableIsReadAgain) {
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_path)));
+    ASSERT_TRUE(mkpath(m_path));
     SettingsFile file(m_path);
-    Registry reg(file);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday"), "Error: 21");
+    EXPECT_EQ(get(file, "Monday"), "Error: 21");
     ASSERT_TRUE(QDir().rmdir(QString::fromStdString(m_path)));
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday"), "");
-    reg.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
-    reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday", std::string("/x"), REG_SZ);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "Monday"), "/x");
+    EXPECT_EQ(get(file, "Monday"), "");
+    makeKey(file);
+    put(file, "Monday", "/x");
+    EXPECT_EQ(get(file, "Monday"), "/x");
 }
 
 // ---- damaged files --------------------------------------------------------------------------
 
 TEST_F(SettingsFileTest, DamagedFileIsUsedAndKeptAsideBeforeTheNextSave) {
-    makeFolder();
+    ASSERT_TRUE(mkpath(folder()));
     const std::string damaged = "[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\n"
                                 "\"Monday\" = \"/m.jpg\"\n"
                                 "\"Tuesday\" = \"/t.jp\x01\x02 garbage\n"
@@ -241,24 +204,20 @@ TEST_F(SettingsFileTest, DamagedFileIsUsedAndKeptAsideBeforeTheNextSave) {
                                 "\x7f\x45LF\x02\x01\n";
     ASSERT_TRUE(writeAll(m_path, damaged));
     SettingsFile file(m_path);
-    Registry reg(file);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/m.jpg");
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Tuesday"), "");
-    EXPECT_EQ(Options(file).GetSetting(kDispMess, "True"), "False");
+    EXPECT_EQ(get(file, "Monday"), "/m.jpg");
+    EXPECT_EQ(get(file, "Tuesday"), "");
+    EXPECT_EQ(option(file, kDispMess), "False");
     EXPECT_EQ(file.lastReport().badLines, (std::vector<std::size_t>{3, 6}));
-    EXPECT_FALSE(exists(m_path + ".damaged")) << "reading alone changes nothing";
-    EXPECT_EQ(readAll(m_path), damaged);
+    EXPECT_EQ(readAll(m_path), damaged) << "reading alone changes nothing";
 
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Wednesday", std::string("/w.jpg"),
-                    REG_SZ);
+    put(file, "Wednesday", "/w.jpg");
     EXPECT_EQ(readAll(m_path + ".damaged"), damaged);
     EXPECT_EQ(file.lastBackupPath(), m_path + ".damaged");
 
     SettingsFile reopened(m_path);
-    Registry again(reopened);
-    EXPECT_EQ(again.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/m.jpg");
-    EXPECT_EQ(again.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Wednesday"), "/w.jpg");
-    EXPECT_EQ(Options(reopened).GetSetting(kDispMess, "True"), "False");
+    EXPECT_EQ(get(reopened, "Monday"), "/m.jpg");
+    EXPECT_EQ(get(reopened, "Wednesday"), "/w.jpg");
+    EXPECT_EQ(option(reopened, kDispMess), "False");
     EXPECT_FALSE(reopened.lastReport().damaged());
 
     // A second, different damage does not overwrite the first copy.
@@ -267,23 +226,21 @@ TEST_F(SettingsFileTest, DamagedFileIsUsedAndKeptAsideBeforeTheNextSave) {
     Options(reopened).SaveSetting(kDirectWall, "2");
     EXPECT_EQ(readAll(m_path + ".damaged"), damaged);
     EXPECT_EQ(readAll(m_path + ".damaged.1"), damagedAgain);
-    EXPECT_EQ(Options(reopened).GetSetting(kDirectWall, "1"), "2");
+    EXPECT_EQ(option(reopened, kDirectWall), "2");
 }
 
 TEST_F(SettingsFileTest, EmptyAndBinaryFilesDoNotCrash) {
-    makeFolder();
-    std::string binary;
+    ASSERT_TRUE(mkpath(folder()));
     std::mt19937 random(7);
-    for (int i = 0; i < 70000; ++i) {
-        binary.push_back(static_cast<char>(random() % 256));
-    }
+    std::string binary(70000, '\0');
+    std::generate(binary.begin(), binary.end(), [&] { return char(random() % 256); });
     for (const std::string& content : {std::string(), binary}) {
         ASSERT_TRUE(writeAll(m_path, content));
         SettingsFile file(m_path);
-        EXPECT_EQ(Registry(file).GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "");
+        EXPECT_EQ(get(file, "Monday"), "");
         Options(file).SaveSetting(kDispMess, "True");
         SettingsFile reopened(m_path);
-        EXPECT_EQ(Options(reopened).GetSetting(kDispMess, "False"), "True");
+        EXPECT_EQ(option(reopened, kDispMess), "True");
         EXPECT_FALSE(reopened.lastReport().damaged());
     }
 }
@@ -291,181 +248,132 @@ TEST_F(SettingsFileTest, EmptyAndBinaryFilesDoNotCrash) {
 // ---- other writers --------------------------------------------------------------------------
 
 TEST_F(SettingsFileTest, ChangesOfAnotherWriterAreSeenAndKept) {
-    SettingsFile first(m_path);
-    SettingsFile second(m_path);
-    Registry a(first);
-    Registry b(second);
-    EXPECT_EQ(b.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "");
-    a.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
-    a.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/1.jpg"), REG_SZ);
-    EXPECT_EQ(b.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/1.jpg");
+    SettingsFile a(m_path);
+    SettingsFile b(m_path);
+    EXPECT_EQ(get(b, "Monday"), "");
+    makeKey(a);
+    put(a, "Monday", "/1.jpg");
+    EXPECT_EQ(get(b, "Monday"), "/1.jpg");
     // b writes from its older view; a's value survives, and a sees b's.
-    Options(second).SaveSetting(kDirectWall, "3");
-    b.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Tuesday", std::string("/2.jpg"), REG_SZ);
-    a.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/3.jpg"), REG_SZ);
-    EXPECT_EQ(b.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/3.jpg");
-    EXPECT_EQ(a.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Tuesday"), "/2.jpg");
-    EXPECT_EQ(Options(first).GetSetting(kDirectWall, "1"), "3");
+    Options(b).SaveSetting(kDirectWall, "3");
+    put(b, "Tuesday", "/2.jpg");
+    put(a, "Monday", "/3.jpg");
+    EXPECT_EQ(get(b, "Monday"), "/3.jpg");
+    EXPECT_EQ(get(a, "Tuesday"), "/2.jpg");
+    EXPECT_EQ(option(a, kDirectWall), "3");
 }
 
 TEST_F(SettingsFileTest, WriteThatCannotLockLeavesTheFileAsItWas) {
     SettingsFile file(m_path);
-    Registry reg(file);
-    reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/old"), REG_SZ);
+    makeKey(file);
+    put(file, "Monday", "/old");
     const std::string before = readAll(m_path);
 
     QLockFile other(QString::fromStdString(m_path + ".lock"));
     other.setStaleLockTime(0);
     ASSERT_TRUE(other.tryLock(0));
     file.setLockTimeout(50);
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/new"), REG_SZ);
+    put(file, "Monday", "/new");
     Options(file).SaveSetting(kDispMess, "False");
     EXPECT_EQ(readAll(m_path), before);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/old")
-        << "the copy in memory follows the file, not the lost write";
-    EXPECT_EQ(Options(file).GetSetting(kDispMess, "True"), "True");
+    EXPECT_EQ(get(file, "Monday"), "/old") << "the copy in memory follows the file";
+    EXPECT_EQ(option(file, kDispMess), "");
     other.unlock();
-    reg.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday", std::string("/new"), REG_SZ);
-    EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, "Monday"), "/new");
-}
-
-TEST_F(SettingsFileTest, WriteIntoAFolderThatCannotExistFailsQuietly) {
-    ASSERT_TRUE(writeAll(m_dir.path().toStdString() + "/file", "x"));
-    SettingsFile file(m_dir.path().toStdString() + "/file/sub/lumora.conf");
-    Registry reg(file);
-    EXPECT_NO_THROW(reg.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER));
-    EXPECT_NO_THROW(Options(file).SaveSetting(kDispMess, "False"));
-    EXPECT_EQ(readAll(m_dir.path().toStdString() + "/file"), "x");
-    EXPECT_EQ(Options(file).GetSetting(kDispMess, "True"), "True");
+    put(file, "Monday", "/new");
+    EXPECT_EQ(get(file, "Monday"), "/new");
 }
 
 TEST_F(SettingsFileTest, KilledWriterNeverLeavesAPartialFile) {
     {
         // A file of some size, so that a save takes a while.
         SettingsFile file(m_path);
-        Registry reg(file);
-        reg.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
+        makeKey(file, kSettingsKey);
         for (int i = 0; i < 150; ++i) {
-            reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "seed" + std::to_string(i),
-                            std::string(60, static_cast<char>('a' + i % 26)), REG_SZ);
+            put(file, "seed" + std::to_string(i), std::string(60, char('a' + i % 26)),
+                kSettingsKey);
         }
     }
     std::mt19937 random(42);
-    int lastCount = 0;
     for (int round = 0; round < 12; ++round) {
-        int pipeFds[2];
-        ASSERT_EQ(::pipe(pipeFds), 0);
-        pid_t child = forkChild([&] {
-            ::close(pipeFds[0]);
+        const std::string name = "round" + std::to_string(round);
+        test::Child child([&](int readyFd) {
             SettingsFile file(m_path);
-            Registry reg(file);
             for (int i = 0;; ++i) {
-                reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, "round" + std::to_string(round),
-                                std::to_string(i), REG_SZ);
+                put(file, name, std::to_string(i), kSettingsKey);
                 if (i == 0) {
-                    char go = 'x';
-                    (void)!::write(pipeFds[1], &go, 1);
+                    test::ready(readyFd);
                 }
             }
             return 0;
         });
-        ASSERT_GT(child, 0);
-        ::close(pipeFds[1]);
-        char go = 0;
-        ASSERT_EQ(::read(pipeFds[0], &go, 1), 1);
-        ::close(pipeFds[0]);
+        ASSERT_TRUE(child.waitReady());
         ::usleep(static_cast<useconds_t>(1000 + random() % 20000));
-        ::kill(child, SIGKILL);
-        EXPECT_EQ(waitChild(child), 128 + SIGKILL);
+        EXPECT_EQ(child.kill(), 128 + SIGKILL);
 
         SettingsFile check(m_path);
-        Registry reg(check);
-        EXPECT_NE(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "round" + std::to_string(round)),
-                  "");
+        EXPECT_NE(get(check, name, kSettingsKey), "");
         EXPECT_FALSE(check.lastReport().damaged()) << "round " << round;
-        EXPECT_EQ(reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, "seed149"),
-                  std::string(60, 't'));
+        EXPECT_EQ(get(check, "seed149", kSettingsKey), std::string(60, 't'));
         // The lock the killed writer held does not block the next write.
         check.setLockTimeout(2000);
         Options(check).SaveSetting("Round", std::to_string(round));
         SettingsFile fresh(m_path);
-        EXPECT_EQ(Options(fresh).GetSetting("Round", ""), std::to_string(round));
-        lastCount = round + 1;
+        ASSERT_EQ(option(fresh, "Round"), std::to_string(round));
     }
-    EXPECT_EQ(lastCount, 12);
 }
 
 TEST_F(SettingsFileTest, TwoWriterProcessesKeepEachOthersValues) {
     {
         SettingsFile file(m_path);
-        Registry(file).CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
+        makeKey(file, kSettingsKey);
     }
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    auto writer = [&](char who) {
-        return [&, who] {
-            ::close(pipeFds[1]);
-            char go = 0;
-            (void)!::read(pipeFds[0], &go, 1); // both start together
+    const auto name = [](char who, int i) { return std::string(1, who) + std::to_string(i); };
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const auto writer = [&](char who) {
+        return [&, who](int) {
+            ::close(go[1]);
+            char byte = 0;
+            (void)!::read(go[0], &byte, 1); // both start together
             SettingsFile file(m_path);
             file.setLockTimeout(20000);
-            Registry reg(file);
-            Options options(file);
             for (int i = 0; i < 100; ++i) {
-                std::string name = std::string(1, who) + std::to_string(i);
-                reg.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, name, "value of " + name, REG_SZ);
+                put(file, name(who, i), "value of " + name(who, i), kSettingsKey);
                 if (i % 10 == 0) {
-                    options.SaveSetting(name, std::to_string(i));
+                    Options(file).SaveSetting(name(who, i), std::to_string(i));
                 }
             }
             return 0;
         };
     };
-    pid_t a = forkChild(writer('A'));
-    pid_t b = forkChild(writer('B'));
-    ASSERT_GT(a, 0);
-    ASSERT_GT(b, 0);
-    ::close(pipeFds[0]);
-    ::close(pipeFds[1]); // releases both
-    EXPECT_EQ(waitChild(a), 0);
-    EXPECT_EQ(waitChild(b), 0);
+    test::Child a(writer('A'));
+    test::Child b(writer('B'));
+    ::close(go[0]);
+    ::close(go[1]); // releases both
+    EXPECT_EQ(a.wait(), 0);
+    EXPECT_EQ(b.wait(), 0);
 
     SettingsFile file(m_path);
-    Registry reg(file);
-    Options options(file);
-    int found = 0;
     for (char who : {'A', 'B'}) {
         for (int i = 0; i < 100; ++i) {
-            std::string name = std::string(1, who) + std::to_string(i);
-            if (reg.GetRegValue(HKEY_CURRENT_USER, kSettingsKey, name) == "value of " + name) {
-                ++found;
-            }
-            if (i % 10 == 0) {
-                EXPECT_EQ(options.GetSetting(name, ""), std::to_string(i)) << name;
-            }
+            ASSERT_EQ(get(file, name(who, i), kSettingsKey), "value of " + name(who, i));
+            EXPECT_EQ(option(file, name(who, i)), i % 10 == 0 ? std::to_string(i) : "");
         }
     }
-    EXPECT_EQ(found, 200);
     EXPECT_FALSE(file.lastReport().damaged());
 }
 
 TEST(SettingsFilePath, FollowsXdgConfigHome) {
     QTemporaryDir home;
     test::ScopedEnv homeEnv("HOME", home.path().toStdString());
-    {
-        test::ScopedEnv config("XDG_CONFIG_HOME", "/srv/cfg");
-        EXPECT_EQ(SettingsFile::defaultPath(), "/srv/cfg/lumora/lumora.conf");
-    }
-    {
-        test::ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
-        EXPECT_EQ(SettingsFile::defaultPath(),
-                  home.path().toStdString() + "/.config/lumora/lumora.conf");
-    }
-    {
-        test::ScopedEnv config("XDG_CONFIG_HOME", "relative/cfg"); // ignored: not absolute
-        EXPECT_EQ(SettingsFile::defaultPath(),
-                  home.path().toStdString() + "/.config/lumora/lumora.conf");
+    const std::string fallback = home.path().toStdString() + "/.config/lumora/lumora.conf";
+    using Row = std::pair<std::optional<std::string>, std::string>;
+    for (const auto& [config, expected] :
+         std::vector<Row>{{"/srv/cfg", "/srv/cfg/lumora/lumora.conf"},
+                          {std::nullopt, fallback},
+                          {"relative/cfg", fallback}}) { // a relative folder is ignored
+        test::ScopedEnv env("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(SettingsFile::defaultPath(), expected);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QString>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -12,33 +13,63 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace lumora::test {
 
-// Runs `body` in a forked child that exits with body's result (3 when it threw).
-template <typename Body> pid_t forkChild(Body body) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int rc = 3;
-        try {
-            rc = body();
-        } catch (...) {
-        }
-        ::_exit(rc);
-    }
-    return pid;
+// What a child sends through `fd` to say it is ready.
+inline void ready(int fd, char byte = 'y') {
+    (void)!::write(fd, &byte, 1);
 }
 
-// The child's exit code, or 128 + the signal that ended it.
-inline int waitChild(pid_t pid) {
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) {
-        return -1;
+// A forked child that runs body(fd) and exits with its result (3 when it threw); body calls
+// ready(fd) when the parent may go on. Killed at the end when still there.
+class Child {
+public:
+    template <typename Body> explicit Child(Body body) {
+        int fds[2] = {-1, -1};
+        std::fflush(nullptr);
+        if (::pipe(fds) == 0 && (m_pid = ::fork()) == 0) {
+            int rc = 3;
+            try {
+                rc = body(fds[1]);
+            } catch (...) {
+            }
+            ::_exit(rc);
+        }
+        ::close(fds[1]);
+        m_ready = fds[0];
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+    ~Child() {
+        kill();
+        ::close(m_ready);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    // The byte the child sent when ready; 0 when it ended without.
+    char waitReady() {
+        char byte = 0;
+        return ::read(m_ready, &byte, 1) == 1 ? byte : 0;
+    }
+    // How the child ended: its exit code, or 128 + the signal that ended it.
+    int wait() {
+        int status = 0;
+        const pid_t pid = std::exchange(m_pid, 0);
+        return pid > 0 && ::waitpid(pid, &status, 0) == pid
+                   ? (WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status))
+                   : -1;
+    }
+    int kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+        }
+        return wait();
+    }
+
+private:
+    pid_t m_pid = 0;
+    int m_ready = -1;
+};
 
 // Sets (or with nullopt removes) an environment variable for the life of the object.
 class ScopedEnv {
@@ -55,11 +86,7 @@ public:
 
 private:
     void apply(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(m_name.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name.c_str());
-        }
+        value ? ::setenv(m_name.c_str(), value->c_str(), 1) : ::unsetenv(m_name.c_str());
     }
     std::string m_name;
     std::optional<std::string> m_old;
@@ -67,10 +94,7 @@ private:
 
 inline std::string readAll(const std::string& path) {
     QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return f.readAll().toStdString();
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 inline bool writeAll(const std::string& path, const std::string& bytes) {

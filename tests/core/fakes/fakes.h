@@ -1,0 +1,388 @@
+#pragma once
+// Recording fakes for the seams of the engine, start-up and the tray menu, and two rigs wiring
+// them to a real in-memory registry and option store. Every fake call lands in one shared log, so
+// a test can read which calls ran, in which order, with which arguments. Header only, no Qt.
+#include "core/settings/memory_registry.h"
+#include "core/tray/frm_main_logic.h" // the engine, settings, tray and seam headers
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+
+namespace lumora::fakes {
+
+namespace fs = std::filesystem;
+using CallLog = std::vector<std::string>;
+
+inline std::string b(bool v) {
+    return v ? "true" : "false";
+}
+
+// The base of every logging fake.
+struct Logs {
+    explicit Logs(CallLog& l) : log(l) {}
+    void put(const std::string& entry) const { log.push_back(entry); }
+    CallLog& log;
+};
+
+// Records "color(<rgb>)" and "wallpaper(<path>, <style>)" in order, in `calls` and in the log;
+// can be told to throw, as a broken desktop interface would.
+struct RecordingDesktop : DesktopBackend, Logs {
+    using Logs::Logs;
+    std::string name() const override { return "recording"; }
+    void setWallpaper(const std::string& path, int style) override {
+        record("wallpaper(" + path + ", " + std::to_string(style) + ")", failWallpaper);
+    }
+    void setBackgroundColor(std::uint32_t rgb) override {
+        record("color(" + std::to_string(rgb) + ")", failColor);
+    }
+    void record(const std::string& call, bool fail) {
+        calls.push_back(call);
+        put("desktop." + call);
+        if (fail) {
+            throw std::runtime_error("the desktop refused " + call);
+        }
+    }
+    std::vector<std::string> calls;
+    bool failWallpaper = false;
+    bool failColor = false;
+};
+
+// Records the engine's alerts; `fail` makes it throw, as a tray that is gone would.
+struct RecordingMessages : MessageSink {
+    void showMessage(const std::string& text) override {
+        texts.push_back(text);
+        fail ? throw std::runtime_error("tray gone") : void();
+    }
+    std::vector<std::string> texts;
+    bool fail = false;
+};
+
+// Counts the event rounds; `onEvents` runs inside each, as a timer tick or a click would.
+struct CountingEventPump : EventPump {
+    void processEvents() override { onEvents ? onEvents(++count) : void(++count); }
+    int count = 0;
+    std::function<void(int round)> onEvents;
+};
+
+// A scratch folder of its own, removed at the end; the picture folder is `<scratch>/pictures`,
+// not created in advance (the engine creates it).
+struct TempProgramInfo : ProgramInfo {
+    TempProgramInfo() {
+        std::string pattern = (fs::temp_directory_path() / "lumora-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("no scratch folder");
+        }
+        dir = pattern;
+    }
+    ~TempProgramInfo() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::string executablePath() const override { return (dir / "lumora").string(); }
+    std::string pictureFolder() const override { return (dir / "pictures").string(); }
+    fs::path dir;
+};
+
+struct FixedProgram : ProgramInfo {
+    std::string executablePath() const override { return "/opt/lumora/bin/lumora"; }
+    std::string pictureFolder() const override { return "/home/ann/.local/share/lumora"; }
+};
+
+// Holds the default picture only.
+struct FixedResources : Resources {
+    std::vector<std::uint8_t> bytes(const std::string& name) const override {
+        return name == "default_bmp" ? picture : std::vector<std::uint8_t>{};
+    }
+    std::vector<std::uint8_t> picture;
+};
+
+// Answers the colour dialog from a script (nothing = cancel) and records what it was asked.
+struct ScriptedDialogs : Dialogs, Logs {
+    using Logs::Logs;
+    std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t> initial) override {
+        colorRequests.push_back(initial);
+        put("dialogs.chooseColor");
+        const std::size_t i = colorRequests.size() - 1;
+        return i < colorAnswers.size() ? colorAnswers[i] : std::nullopt;
+    }
+    std::optional<std::string> openFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        put("dialogs.openFile");
+        return std::nullopt;
+    }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
+        put("dialogs.messageBox(" + title + ", icon " + std::to_string(static_cast<int>(icon)) +
+            ")");
+        lastText = text;
+    }
+    std::vector<std::optional<std::uint32_t>> colorAnswers; // one a request
+    std::vector<std::optional<std::uint32_t>> colorRequests;
+    std::string lastText;
+};
+
+struct CountingFileSync : FileSync {
+    bool syncFile(const std::string& path) override {
+        synced.push_back(path);
+        return result;
+    }
+    std::vector<std::string> synced;
+    bool result = true;
+};
+
+struct FakeInstance : InstanceGuard, Logs {
+    using Logs::Logs;
+    bool tryAcquire() override {
+        put("instance.tryAcquire -> " + b(free));
+        return free;
+    }
+    bool free = true;
+};
+
+struct FakeAbout : AboutWindow, Logs {
+    using Logs::Logs;
+    void StrtPrg(std::int16_t timShw, bool oldStatus) override {
+        put("about.StrtPrg(" + std::to_string(timShw) + ", " + b(oldStatus) + ")");
+    }
+};
+
+struct FakeHelp : HelpWindow, Logs {
+    using Logs::Logs;
+    void showHelp() override { put("help.showHelp"); }
+};
+
+// An autostart entry kept in memory; `failWrites` makes every write fail without changing it.
+struct FakeAutostart : Autostart, Logs {
+    using Logs::Logs;
+    bool write(const std::string& programPath, bool enabled) override {
+        put("autostart.write(" + programPath + ", " + b(enabled) + ")");
+        on = failWrites ? on : enabled;
+        return !failWrites;
+    }
+    bool isEnabled() const override { return on; }
+    bool failWrites = false;
+    bool on = false;
+};
+
+// Each now() takes the next weekday from `weekdays` (the last one repeats); English names.
+struct FakeClock : Clock, Logs {
+    using Logs::Logs;
+    DateTime now() const override {
+        DateTime t{2027, 2, 3, 9, 5, 7, weekdays.front()};
+        if (weekdays.size() > 1) {
+            weekdays.pop_front();
+        }
+        put("clock.now -> " + std::to_string(t.weekday));
+        return t;
+    }
+    std::string monthName(int m) const override {
+        static const std::array<const char*, 12> names = {
+            "January", "February", "March",     "April",   "May",      "June",
+            "July",    "August",   "September", "October", "November", "December"};
+        return m >= 1 && m <= 12 ? names[static_cast<std::size_t>(m - 1)] : "?";
+    }
+    std::string weekdayName(int w) const override {
+        return w >= 1 && w <= 7 ? kDayNames[static_cast<std::size_t>(w - 1)] : "?";
+    }
+    mutable std::deque<int> weekdays{4};
+};
+
+struct FakeEngine : EngineRoutines, Logs {
+    using Logs::Logs;
+    void CreateDefault() override { put("engine.CreateDefault"); }
+    std::string defaultPicturePath() const override {
+        return "/home/ann/.local/share/lumora/Default.bmp";
+    }
+    void ApplyWallpaperForDay(int d) override {
+        put("engine.ApplyWallpaperForDay(" + std::to_string(d) + ")");
+    }
+    void ColorChange() override { put("engine.ColorChange"); }
+};
+
+// The shell's side of the icon: keeps a copy of every record it was handed.
+struct FakeTrayHost : TrayHost, Logs {
+    using Logs::Logs;
+    bool notifyIcon(std::uint32_t message, const TrayIconData& data) override {
+        static const char* const names[] = {"NIM_ADD", "NIM_MODIFY", "NIM_DELETE"};
+        std::string entry = std::string("tray.") + (message < 3 ? names[message] : "?") +
+                            "(flags " + std::to_string(data.uFlags);
+        if (message != NIM_DELETE) {
+            entry += ", tip \"" + fieldText(data.szTip) + "\"";
+            if (data.uFlags & NIF_INFO) {
+                entry += ", title \"" + fieldText(data.szInfoTitle) + "\", icon " +
+                         std::to_string(data.dwInfoFlags) + ", " + std::to_string(data.uTimeout) +
+                         " ms";
+            }
+        }
+        put(entry + ")");
+        records.push_back(data);
+        return true;
+    }
+    std::vector<TrayIconData> records;
+};
+
+struct FakeWindow : MainWindow, Logs {
+    using Logs::Logs;
+    static std::string n(int v) { return std::to_string(v); }
+    std::string caption() const override { return captionText; }
+    void setCaption(const std::string& c) override {
+        captionText = c;
+        put("window.setCaption(" + c + ")");
+    }
+    bool isShown() const override { return shown; }
+    void showWindow() override { shown = true, put("window.show"); }
+    void hideWindow() override { shown = false, put("window.hide"); }
+    void setTopMost() override { put("window.setTopMost"); }
+    void popupMenu() override { put("window.popupMenu"); }
+    void setMenuChecked(MenuId id, bool checked) override {
+        TrayMenu menu;
+        put("menu." + menu.find(id, 0)->name + ".checked = " + b(checked));
+    }
+    void destroyWindow() override { shown = false, put("window.destroy"); }
+    void AffDays() override { put("window.AffDays"); }
+    void setLabel1Caption(int i, const std::string& c) override {
+        put("window.Label1(" + n(i) + ") = " + c);
+    }
+    void Lab18ToolTip(float m) override { put("window.Lab18ToolTip(" + n(int(m)) + ")"); }
+    void AffModif() override { put("window.AffModif"); }
+    void setStyleLabel(int w, const std::string& c, const std::string& tip) override {
+        put("window.Label3(" + n(w) + ") = " + c + " / " + tip);
+    }
+    void AffMessage(bool enabled) override { put("window.AffMessage(" + b(enabled) + ")"); }
+    void AffPics() override { put("window.AffPics"); }
+    void ModifBold() override { put("window.ModifBold"); }
+    void resetInfoPanel() override { put("window.resetInfoPanel"); }
+    void dropThumbnails() override { put("window.dropThumbnails"); }
+    void mnuday_Click(int i) override { put("window.mnuday_Click(" + n(i) + ")"); }
+    std::string captionText = "Lumora";
+    bool shown = false;
+};
+
+// ---- rigs ----
+
+// The in-memory registry and option store, and the shared call log.
+struct StoreRig {
+    CallLog log;
+    MemoryRegistry store;
+    Registry registry{store};
+    Options options{store};
+
+    void option(const std::string& key, const std::string& text) {
+        store.writeOption(kAppName, kSection, key, text);
+    }
+    std::optional<std::string> stored(const std::string& key) {
+        return store.readOption(kAppName, kSection, key);
+    }
+    // Day w's picture value (WeekdayNumber), as the registry routines read and write it.
+    std::string dayValue(int w) {
+        return registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, kDayNames.at(w - 1));
+    }
+    void setDayValue(int w, const std::string& path) {
+        registry.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
+        registry.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, kDayNames.at(w - 1), path,
+                             REG_SZ);
+    }
+    // Stores "Key=text;Key=text".
+    void setOptions(const std::string& list) {
+        std::istringstream in(list);
+        for (std::string item; std::getline(in, item, ';');) {
+            option(item.substr(0, item.find('=')), item.substr(item.find('=') + 1));
+        }
+    }
+    // The log entries that start with `prefix`.
+    CallLog only(const std::string& prefix) const {
+        CallLog out;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
+                     [&](const std::string& e) { return e.starts_with(prefix); });
+        return out;
+    }
+};
+
+// FrmMainState with the name tables and defaults start-up gives it.
+inline FrmMainState startedState() {
+    FrmMainState s;
+    for (std::size_t i = 0; i < kDayNames.size(); ++i) {
+        s.DayNames[i] = kDayNames[i];
+    }
+    s.ModeNames = {"", "Selected Wallpaper", "Default Wallpaper", "No Wallpaper"};
+    for (std::size_t d = 1; d <= 7; ++d) {
+        s.DayStyle[d] = 1;
+    }
+    s.SelectWall = s.EditSelectWall = 2;
+    s.DirectWall = s.EditDirectWall = 1;
+    s.DispMess = s.ShowSplsh = true;
+    return s;
+}
+
+// A wallpaper engine over the recording fakes, with a picture folder in a scratch folder.
+struct EngineRig : StoreRig {
+    RecordingDesktop desktop{log};
+    RecordingMessages messages;
+    CountingEventPump events;
+    TempProgramInfo program;
+    FixedResources resources;
+    ScriptedDialogs dialogs{log};
+    FrmMainState state = startedState();
+    WallpaperEngine engine{state, EngineServices{registry, options, desktop, messages, events,
+                                                 program, resources, dialogs}};
+
+    EngineRig() { state.DefaultPath = engine.defaultPicturePath(); }
+    fs::path folder() const { return program.pictureFolder(); }
+    fs::path scratch() const { return program.dir; }
+};
+
+// FrmMain's routines over the recording fakes.
+struct FrmMainRig : StoreRig {
+    FrmMainState state;
+    TrayMenu menu;
+    FakeTrayHost host{log};
+    TrayModule tray{host};
+    FakeEngine engine{log};
+    RecordingDesktop desktop{log};
+    FakeInstance instance{log};
+    ScriptedDialogs dialogs{log};
+    FakeAutostart autostart{log};
+    FixedProgram program;
+    FakeClock clock{log};
+    FakeWindow window{log};
+    FakeAbout about{log};
+    FakeHelp help{log};
+    FrmMainLogic logic{FrmMainServices{state, menu, tray, options, registry, engine, desktop,
+                                       instance, dialogs, autostart, program, clock, window, about,
+                                       help}};
+
+    // Started, with the log emptied afterwards.
+    void started() {
+        ASSERT_TRUE(logic.Form_Load());
+        log.clear();
+    }
+};
+
+inline std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed = 7) {
+    std::vector<std::uint8_t> out(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        out[i] = static_cast<std::uint8_t>((i * 131 + seed * 17 + i / 251) & 0xFF);
+    }
+    return out;
+}
+
+inline void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<std::uint8_t> readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace lumora::fakes
