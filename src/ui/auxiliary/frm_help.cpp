@@ -115,7 +115,8 @@ void FrmHelp::showHelp() {
     // The activation that follows the showing counts wherever the focus was before (a tray menu,
     // another application). By then the window manager has framed the window, so the centring
     // there takes the real frame into account.
-    m_showActivationPending = !isActiveWindow();
+    // A window being shown afresh still counts as active for a while after it was closed.
+    m_showActivationPending = !isVisible() || !isActiveWindow();
     show();
     raise();
     activateWindow();
@@ -143,6 +144,23 @@ void FrmHelp::Form_Activate() {
     } while (m_activatedMeanwhile && m_loaded && ++rounds < 2);
     m_activatedMeanwhile = false;
     m_inActivate = false;
+    m_framePolls = 0;
+    centreWhenFramed();
+}
+
+void FrmHelp::centreWhenFramed() {
+    if (!m_loaded || !isVisible()) {
+        return;
+    }
+    if (frameGeometry().size() != geometry().size()) {
+        if (m_framePolls > 0) {
+            lumora::centreOnScreen(this); // the frame arrived after the activation's centring
+        }
+        return;
+    }
+    if (++m_framePolls <= 40) {
+        QTimer::singleShot(25, this, &FrmHelp::centreWhenFramed);
+    }
 }
 
 void FrmHelp::Timer1_Timer() {
@@ -178,4 +196,14 @@ void FrmHelp::closeEvent(QCloseEvent* event) {
     m_timer1->stop();
     m_loaded = false;
     m_showActivationPending = false;
+    // Unloaded: the next "&Help" loads a fresh window, as the first one did. A native window that
+    // was only hidden stays "active" for the toolkit and would never be activated again.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isVisible()) {
+                destroy();
+            }
+        },
+        Qt::QueuedConnection);
 }

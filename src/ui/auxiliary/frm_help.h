@@ -49,6 +49,10 @@ private:
     bool m_loaded = false;
     bool m_inActivate = false;
     bool m_showActivationPending = false;
+    // Centring before the window manager has framed the window knows no frame: it is redone
+    // once the frame is there (polled briefly, see centreWhenFramed()).
+    int m_framePolls = 0;
+    void centreWhenFramed();
     bool m_activatedMeanwhile = false;
     // The program's window that had the focus before this one, or null when the program had no
     // active window (the user was in another application).
