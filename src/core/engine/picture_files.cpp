@@ -170,4 +170,15 @@ bool writeFileAtomically(const std::string& destination, const std::vector<std::
     return out.commit(sync);
 }
 
+void removeStaleParts(const std::string& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > 1 && name[0] == '.' && name.find(".part-") != std::string::npos &&
+            it->is_regular_file(ec)) {
+            fs::remove(it->path(), ec);
+        }
+    }
+}
+
 } // namespace lumora

@@ -212,6 +212,7 @@ void WallpaperEngine::CreateDefault() {
             return;
         }
         ensurePictureFolder();
+        removeStaleParts(m_services.program.pictureFolder());
         writeFileAtomically(defaultPicturePath(), bytes, m_fileSync);
     } catch (...) {
         // quietly: the engine then points the desktop at a file that may be missing

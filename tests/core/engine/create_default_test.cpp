@@ -84,6 +84,25 @@ TEST_P(CreateDefaultTable, WritesTheResourceAtomically) {
     }
 }
 
+// A copy killed half-way leaves its temporary file; the next start clears it and nothing else.
+TEST(CreateDefault, ClearsTemporaryFilesOfAnInterruptedCopy) {
+    fakes::EngineRig rig;
+    rig.resources.picture = fakes::patternBytes(381976, 4);
+    fs::create_directories(rig.folder());
+    const fs::path part = rig.folder() / ".Monday.jpg.part-12345";
+    const fs::path keep[] = {rig.folder() / "Monday.jpg", rig.folder() / ".hidden",
+                             rig.folder() / "Tuesday.part-1"};
+    fakes::writeBytes(part, fakes::patternBytes(100));
+    for (const auto& p : keep) {
+        fakes::writeBytes(p, fakes::patternBytes(10));
+    }
+    rig.engine.CreateDefault();
+    EXPECT_FALSE(fs::exists(part));
+    for (const auto& p : keep) {
+        EXPECT_TRUE(fs::exists(p)) << p;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Rows, CreateDefaultTable, ::testing::ValuesIn(kRows),
                          [](const auto& row) { return std::string(row.param.name); });
 
