@@ -98,25 +98,21 @@ std::string Registry::GetRegValue(RegKey root, const std::string& keyPath,
     std::string result;
     RegKey key = 0;
     bool raised = false;
-    try {
-        m_backend.openKey(root, keyPath, KEY_QUERY_VALUE, &key);
-    } catch (const StoreFailure& failure) {
-        result = "Error: " + std::to_string(failure.code());
-        raised = true;
-    } catch (...) {
-        result = "Error: 0";
-        raised = true;
-    }
+    // A failure the store raises (not a status code) makes the result "Error: <number>".
+    auto guarded = [&](auto&& step) {
+        try {
+            step();
+        } catch (const StoreFailure& failure) {
+            result = "Error: " + std::to_string(failure.code());
+            raised = true;
+        } catch (...) {
+            result = "Error: 0";
+            raised = true;
+        }
+    };
+    guarded([&] { m_backend.openKey(root, keyPath, KEY_QUERY_VALUE, &key); });
     TypedValue value;
-    try {
-        QueryTypedValue(key, valueName, value);
-    } catch (const StoreFailure& failure) {
-        result = "Error: " + std::to_string(failure.code());
-        raised = true;
-    } catch (...) {
-        result = "Error: 0";
-        raised = true;
-    }
+    guarded([&] { QueryTypedValue(key, valueName, value); });
     if (!raised) {
         if (const auto* s = std::get_if<std::string>(&value)) {
             result = *s;

@@ -18,15 +18,6 @@ namespace {
 constexpr QColor kTextColour(64, 64, 64);
 constexpr QColor kBorderColour(64, 64, 64);
 
-QFont windowFont() {
-    // Tahoma where it is installed, otherwise the desktop's sans font at the same size.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& where, Qt::Alignment align) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -46,7 +37,7 @@ FrmAbout::FrmAbout(const lumora::Clock& clock, std::function<void()> showSetting
       m_showSettingsWindow(std::move(showSettingsWindow)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QString::fromUtf8(lumora::kProductName));
-    setFont(windowFont());
+    setFont(lumora::windowFont());
     setFixedSize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
 
     m_client = new QWidget(this);

@@ -13,14 +13,6 @@
 
 namespace {
 
-QFont windowFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 // A short guide to the program, shown in the client area.
 const char* const kHelpText = R"(
 <h2>Lumora: a wallpaper for every day of the week</h2>
@@ -71,7 +63,7 @@ FrmHelp::FrmHelp(const lumora::Clock& clock, QWidget* parent)
       m_clock(clock) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QString::fromUtf8(lumora::kProductName));
-    setFont(windowFont());
+    setFont(lumora::windowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     m_text = new QLabel(this);

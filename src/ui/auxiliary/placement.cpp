@@ -29,4 +29,12 @@ void centreOnScreen(QWidget* window) {
                  area.y() + (area.height() - frame.height()) / 2);
 }
 
+QFont windowFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
 } // namespace lumora

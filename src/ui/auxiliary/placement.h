@@ -1,5 +1,6 @@
 #pragma once
-// Placing the auxiliary windows on the screen.
+#include <QFont>
+// Placing the auxiliary windows on the screen, and their font.
 class QScreen;
 class QWidget;
 
@@ -12,5 +13,9 @@ QScreen* screenFor(const QWidget* window);
 // Moves a top-level window so that its outer frame is centred on its screen:
 // left = (screen width - frame width) / 2, top = (screen height - frame height) / 2.
 void centreOnScreen(QWidget* window);
+
+// The font of the program's small windows: Tahoma 8.25 pt where it is installed, otherwise the
+// desktop's sans font at the same size.
+QFont windowFont();
 
 } // namespace lumora
