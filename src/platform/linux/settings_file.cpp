@@ -1,6 +1,7 @@
 #include "platform/linux/settings_file.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -229,6 +230,21 @@ bool SettingsFile::save() {
     return true;
 }
 
+namespace {
+// True when the lock file names no holder and has been there for more than a second: far longer
+// than a live writer takes between creating the file and writing its process id.
+bool lockLeftEmpty(const QLockFile& lock, const QString& path) {
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (lock.getLockInfo(&pid, &host, &app)) {
+        return false;
+    }
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000;
+}
+} // namespace
+
 template <typename Change> bool SettingsFile::modify(Change change) {
     QString folder = QFileInfo(qpath(m_path)).absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -236,11 +252,19 @@ template <typename Change> bool SettingsFile::modify(Change change) {
                      folder.toLocal8Bit().constData());
         return false;
     }
-    QLockFile lock(qpath(m_path + ".lock"));
+    const QString lockPath = qpath(m_path + ".lock");
+    QLockFile lock(lockPath);
     // A holder that died is recognised at once by its process id; the age limit covers a lock
     // left by another machine sharing the home folder.
     lock.setStaleLockTime(30000);
-    if (!lock.tryLock(m_lockTimeoutMs)) {
+    bool locked = lock.tryLock(m_lockTimeoutMs);
+    if (!locked && lock.error() == QLockFile::LockFailedError && lockLeftEmpty(lock, lockPath)) {
+        // A writer killed between creating the lock file and writing its process id into it
+        // leaves a lock nobody can identify; an old one of those is stale.
+        lock.removeStaleLockFile();
+        locked = lock.tryLock(m_lockTimeoutMs);
+    }
+    if (!locked) {
         std::fprintf(stderr, "lumora: settings not saved to %s: the file is locked (%s.lock)\n",
                      m_path.c_str(), m_path.c_str());
         return false;

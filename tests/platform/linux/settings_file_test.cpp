@@ -13,8 +13,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
+#include <sys/time.h>
 
 namespace lumora {
 namespace {
@@ -281,6 +284,27 @@ TEST_F(SettingsFileTest, WriteThatCannotLockLeavesTheFileAsItWas) {
     other.unlock();
     put(file, "Monday", "/new");
     EXPECT_EQ(get(file, "Monday"), "/new");
+}
+
+// A writer killed after creating the lock file but before writing its process id leaves an empty
+// lock: an old one is cleared, a fresh one (a writer at work) is waited for.
+TEST_F(SettingsFileTest, EmptyLockFileIsStaleOnlyWhenOld) {
+    for (const int ageSeconds : {0, 5}) {
+        const std::string lockPath = m_path + ".lock";
+        std::filesystem::create_directories(std::filesystem::path(m_path).parent_path());
+        std::fclose(std::fopen(lockPath.c_str(), "w"));
+        if (ageSeconds > 0) {
+            const struct timeval when[2] = {{::time(nullptr) - ageSeconds, 0},
+                                            {::time(nullptr) - ageSeconds, 0}};
+            ASSERT_EQ(::utimes(lockPath.c_str(), when), 0);
+        }
+        SettingsFile file(m_path);
+        file.setLockTimeout(200);
+        Options(file).SaveSetting("Age", std::to_string(ageSeconds));
+        SettingsFile fresh(m_path);
+        EXPECT_EQ(option(fresh, "Age"), ageSeconds > 0 ? "5" : "") << "age " << ageSeconds;
+        std::filesystem::remove(lockPath);
+    }
 }
 
 TEST_F(SettingsFileTest, KilledWriterNeverLeavesAPartialFile) {
