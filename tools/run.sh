@@ -20,6 +20,7 @@ work=$(mktemp -d /tmp/lumora-run.XXXXXX)
 pids=()
 stop_all() {
     trap - INT TERM EXIT
+    trap '' PIPE # output piped to a reader that Ctrl+C ended too must not cut the clean-up short
     local i n
     # Last started, first stopped: Lumora before its tray host, the X server last.
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
