@@ -2,15 +2,11 @@
 // Where a wallpaper picture goes on the root window, for each style and monitor layout.
 // Plain arithmetic, no Qt and no X: the root-window backend asks it what to decode and where to
 // put it.
+#include "platform/seams/pictures.h" // PixelSize
+
 #include <vector>
 
 namespace lumora {
-
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-    bool operator==(const PixelSize&) const = default;
-};
 
 struct PixelRect {
     int x = 0;

@@ -43,6 +43,15 @@ std::string xdgFolder(const char* variable, const char* fallback) {
 
 } // namespace
 
+SettingsFile::Stamp SettingsFile::stampOf(const struct stat& st) {
+    return Stamp{static_cast<unsigned long long>(st.st_dev),
+                 static_cast<unsigned long long>(st.st_ino),
+                 static_cast<long long>(st.st_size),
+                 nanoseconds(st.st_mtim),
+                 nanoseconds(st.st_ctim),
+                 true};
+}
+
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {}
 
 std::string SettingsFile::defaultPath() {
@@ -87,12 +96,7 @@ void SettingsFile::refresh(bool force) {
     if (!S_ISREG(st.st_mode)) {
         fail(EINVAL);
     }
-    Stamp seen{static_cast<unsigned long long>(st.st_dev),
-               static_cast<unsigned long long>(st.st_ino),
-               static_cast<long long>(st.st_size),
-               nanoseconds(st.st_mtim),
-               nanoseconds(st.st_ctim),
-               true};
+    Stamp seen = stampOf(st);
     if (!force && m_stamp && *m_stamp == seen) {
         return;
     }
@@ -132,12 +136,7 @@ void SettingsFile::refresh(bool force) {
     // The stamp of what was actually read: the file may have been replaced since the stat.
     struct stat readStat {};
     if (readError == 0 && ::fstat(fd, &readStat) == 0) {
-        seen = Stamp{static_cast<unsigned long long>(readStat.st_dev),
-                     static_cast<unsigned long long>(readStat.st_ino),
-                     static_cast<long long>(readStat.st_size),
-                     nanoseconds(readStat.st_mtim),
-                     nanoseconds(readStat.st_ctim),
-                     true};
+        seen = stampOf(readStat);
     }
     ::close(fd);
     if (readError != 0) {
@@ -218,12 +217,7 @@ bool SettingsFile::save() {
     }
     struct stat st {};
     if (::stat(m_path.c_str(), &st) == 0) {
-        m_stamp = Stamp{static_cast<unsigned long long>(st.st_dev),
-                        static_cast<unsigned long long>(st.st_ino),
-                        static_cast<long long>(st.st_size),
-                        nanoseconds(st.st_mtim),
-                        nanoseconds(st.st_ctim),
-                        true};
+        m_stamp = stampOf(st);
     } else {
         m_stamp.reset();
     }

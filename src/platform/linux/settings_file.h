@@ -20,6 +20,8 @@
 #include <optional>
 #include <string>
 
+struct stat;
+
 namespace lumora {
 
 class SettingsFile : public RegistryBackend, public OptionStore {
@@ -66,6 +68,8 @@ private:
         bool exists = false;
         bool operator==(const Stamp&) const = default;
     };
+    // The stamp of a file from its status.
+    static Stamp stampOf(const struct stat& st);
 
     // Loads the file when it changed on disk (always when `force`). Throws StoreFailure when it
     // exists but cannot be read; the next call tries again.
