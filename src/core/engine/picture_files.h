@@ -1,7 +1,7 @@
 #pragma once
 // File work of the engine: the day copy's block scheme and atomic writes. Standard C++ only.
-#include "platform/seams/event_pump.h"
-#include "platform/seams/file_sync.h"
+#include "core/ports/event_pump.h"
+#include "core/ports/file_sync.h"
 
 #include <cstddef>
 #include <cstdint>

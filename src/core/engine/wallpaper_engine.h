@@ -4,12 +4,12 @@
 #include "core/settings/frm_main_state.h"
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
-#include "platform/seams/desktop_backend.h"
-#include "platform/seams/dialogs.h"
-#include "platform/seams/event_pump.h"
-#include "platform/seams/file_sync.h"
-#include "platform/seams/program_info.h"
-#include "platform/seams/resources.h"
+#include "core/ports/desktop_backend.h"
+#include "core/ports/dialogs.h"
+#include "core/ports/event_pump.h"
+#include "core/ports/file_sync.h"
+#include "core/ports/program_info.h"
+#include "core/ports/resources.h"
 
 #include <cstdint>
 #include <string>

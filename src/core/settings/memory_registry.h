@@ -2,8 +2,8 @@
 // The registry and the option store held in memory: keys under their roots, typed values, and
 // option texts by application, section and key. Tests use it as the store; the settings file
 // loads into it and saves from it.
-#include "platform/seams/option_store.h"
-#include "platform/seams/registry_backend.h"
+#include "core/ports/option_store.h"
+#include "core/ports/registry_backend.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 // The option settings: application "Vintrel", section "Options"; texts read with a default that
 // is returned when the key is absent and never written by a read.
-#include "platform/seams/option_store.h"
+#include "core/ports/option_store.h"
 
 #include <cstdint>
 #include <optional>

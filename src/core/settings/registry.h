@@ -1,6 +1,6 @@
 #pragma once
 // The `Registry` module: read and write registry values as text, over the registry seam.
-#include "platform/seams/registry_backend.h"
+#include "core/ports/registry_backend.h"
 
 #include <cstdint>
 #include <optional>

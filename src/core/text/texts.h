@@ -1,6 +1,6 @@
 #pragma once
 // Fixed texts, the version caption, and date and time formatting.
-#include "platform/seams/clock.h"
+#include "core/ports/clock.h"
 
 #include <string>
 

@@ -9,14 +9,14 @@
 #include "core/tray/tray_alerts.h"
 #include "core/tray/tray_menu.h"
 #include "core/tray/tray_module.h"
-#include "platform/seams/autostart.h"
-#include "platform/seams/clock.h"
-#include "platform/seams/desktop_backend.h"
-#include "platform/seams/dialogs.h"
-#include "platform/seams/instance_guard.h"
-#include "platform/seams/main_window.h"
-#include "platform/seams/program_info.h"
-#include "platform/seams/windows.h"
+#include "core/ports/autostart.h"
+#include "core/ports/clock.h"
+#include "core/ports/desktop_backend.h"
+#include "core/ports/dialogs.h"
+#include "core/ports/instance_guard.h"
+#include "core/ports/main_window.h"
+#include "core/ports/program_info.h"
+#include "core/ports/windows.h"
 
 #include <cstdint>
 #include <string>

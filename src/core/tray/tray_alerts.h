@@ -3,7 +3,7 @@
 // its caption at that moment as the tip, title "Lumora", the information icon and 2000 ms.
 #include "core/engine/wallpaper_engine.h"
 #include "core/tray/tray_module.h"
-#include "platform/seams/main_window.h"
+#include "core/ports/main_window.h"
 
 #include <cstdint>
 #include <string>

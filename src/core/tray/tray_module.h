@@ -2,7 +2,7 @@
 // `TrayModule`: the icon record and the routines that add, modify and delete the icon, and the
 // decoding of the icon's mouse callbacks.
 #include "core/tray/tray_icon_data.h"
-#include "platform/seams/tray_host.h"
+#include "core/ports/tray_host.h"
 
 #include <cstdint>
 #include <string>

@@ -8,7 +8,7 @@
 // A GNOME-family desktop whose settings schema is not installed, or sway without swaybg, is
 // passed over. The root window is never chosen by detection in a Wayland session (it is not what
 // the user sees there).
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <memory>
 #include <set>

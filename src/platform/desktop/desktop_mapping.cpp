@@ -1,6 +1,6 @@
 #include "platform/desktop/desktop_mapping.h"
 
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <glib.h>
 

@@ -9,7 +9,7 @@
 //
 // A schema that is not installed leaves the backend unavailable (every call does nothing): GIO
 // aborts the process when asked for a missing schema, so it is looked up first.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <string>

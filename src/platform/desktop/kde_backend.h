@@ -2,7 +2,7 @@
 // KDE Plasma: the shell's own script interface (org.kde.PlasmaShell evaluateScript) sets the
 // image wallpaper plugin's `Image`, `FillMode` and `Color` on every desktop; no wallpaper is the
 // plain colour plugin. The path travels inside the script as an escaped string literal.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <optional>

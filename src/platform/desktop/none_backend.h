@@ -1,7 +1,7 @@
 #pragma once
 // The desktop that cannot be reached: the calls are recorded, nothing is set, and the first call
 // says so once on stderr.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <string>

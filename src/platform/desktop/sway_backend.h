@@ -5,7 +5,7 @@
 // kept in a file of the runtime directory, so a later run of the program replaces it as well.
 // swaybg is started directly with an argument list (never `swaymsg ... bg`, which expands the path
 // like a shell), and outlives the program so the desktop keeps its background.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/desktop/wallpaper_geometry.h"
 
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <algorithm>
 #include <cstdint>

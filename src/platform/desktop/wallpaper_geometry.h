@@ -2,7 +2,7 @@
 // Where a wallpaper picture goes on the root window, for each style and monitor layout.
 // Plain arithmetic, no Qt and no X: the root-window backend asks it what to decode and where to
 // put it.
-#include "platform/seams/pictures.h" // PixelSize
+#include "core/ports/pictures.h" // PixelSize
 
 #include <vector>
 

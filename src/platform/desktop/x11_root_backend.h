@@ -7,7 +7,7 @@
 //
 // Works without a QGuiApplication: X is spoken to through xcb, pictures are read with
 // QImageReader and drawn with QImage.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <string>

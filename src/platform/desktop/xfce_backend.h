@@ -5,7 +5,7 @@
 // 0 none, 1 centred, 2 tiled, 3 stretched, 4 scaled), `color-style` (int, 0 solid) and `rgba1`
 // (an array of four doubles). Every existing group is set; a fresh profile has none, so groups are
 // created for every monitor of the display and every workspace.
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <cstdint>
 #include <set>

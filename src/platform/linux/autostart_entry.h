@@ -1,7 +1,7 @@
 #pragma once
 // Start at logon through the per-user XDG autostart entry
 // $XDG_CONFIG_HOME/autostart/lumora.desktop. "Off" keeps the file and marks it Hidden=true.
-#include "platform/seams/autostart.h"
+#include "core/ports/autostart.h"
 
 #include <optional>
 #include <string>

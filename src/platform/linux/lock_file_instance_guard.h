@@ -1,7 +1,7 @@
 #pragma once
 // One running instance per user: a lock file held for the life of the process. A holder that was
 // killed leaves a lock file whose process is gone, which the next start takes over.
-#include "platform/seams/instance_guard.h"
+#include "core/ports/instance_guard.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/seams/file_sync.h"
+#include "core/ports/file_sync.h"
 
 namespace lumora {
 

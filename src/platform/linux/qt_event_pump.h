@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/seams/event_pump.h"
+#include "core/ports/event_pump.h"
 
 namespace lumora {
 

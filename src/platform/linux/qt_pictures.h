@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/seams/pictures.h"
+#include "core/ports/pictures.h"
 
 namespace lumora {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/seams/resources.h"
+#include "core/ports/resources.h"
 
 namespace lumora {
 

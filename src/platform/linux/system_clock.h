@@ -1,6 +1,6 @@
 #pragma once
 // The clock and the user's month and weekday names, from Qt's date and locale.
-#include "platform/seams/clock.h"
+#include "core/ports/clock.h"
 
 #include <QDateTime>
 #include <QLocale>

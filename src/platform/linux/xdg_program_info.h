@@ -1,6 +1,6 @@
 #pragma once
 // The running program's path and the picture folder of the XDG data home.
-#include "platform/seams/program_info.h"
+#include "core/ports/program_info.h"
 
 #include <string>
 

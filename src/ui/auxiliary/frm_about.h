@@ -1,7 +1,7 @@
 #pragma once
 // frmAbout: the about window, also shown for five seconds as the logo at start-up.
-#include "platform/seams/clock.h"
-#include "platform/seams/windows.h"
+#include "core/ports/clock.h"
+#include "core/ports/windows.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 // frmHelp: the help window, with the version and a running clock in its caption.
-#include "platform/seams/clock.h"
-#include "platform/seams/windows.h"
+#include "core/ports/clock.h"
+#include "core/ports/windows.h"
 
 #include <QPointer>
 #include <QWidget>

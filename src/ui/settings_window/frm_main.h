@@ -11,10 +11,10 @@
 #include "core/tray/tray_menu.h"
 #include "core/tray/tray_module.h"
 #include "core/tray/wallpaper_engine_routines.h"
-#include "platform/seams/file_sync.h"
-#include "platform/seams/main_window.h"
-#include "platform/seams/option_store.h"
-#include "platform/seams/registry_backend.h"
+#include "core/ports/file_sync.h"
+#include "core/ports/main_window.h"
+#include "core/ports/option_store.h"
+#include "core/ports/registry_backend.h"
 
 #include <QString>
 #include <QWidget>

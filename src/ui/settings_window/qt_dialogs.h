@@ -1,6 +1,6 @@
 #pragma once
 // Modal dialogs and message boxes through Qt Widgets.
-#include "platform/seams/dialogs.h"
+#include "core/ports/dialogs.h"
 
 #include <QString>
 

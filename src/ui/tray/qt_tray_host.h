@@ -3,7 +3,7 @@
 // StatusNotifierItem, whichever the session's tray host speaks), and a balloon becomes a
 // notification of the freedesktop service when one is on the session bus.
 #include "core/tray/tray_icon_data.h"
-#include "platform/seams/tray_host.h"
+#include "core/ports/tray_host.h"
 
 #include <QIcon>
 #include <QObject>

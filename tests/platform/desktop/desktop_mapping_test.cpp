@@ -1,6 +1,6 @@
 // Styles, colours and the escaping of awkward paths, for every desktop's own syntax.
 #include "platform/desktop/desktop_mapping.h"
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 // Where the root-window backend puts a picture: per style, per monitor, and across the root.
 #include "platform/desktop/wallpaper_geometry.h"
-#include "platform/seams/desktop_backend.h"
+#include "core/ports/desktop_backend.h"
 
 #include <gtest/gtest.h>
 
