@@ -1,4 +1,4 @@
-// Wiring only: builds the platform services and hands them to FrmMain.
+// Wiring only: builds the platform services and hands them to the program.
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
@@ -8,10 +8,7 @@
 #include "platform/linux/settings_file.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/xdg_program_info.h"
-#include "ui/auxiliary/frm_about.h"
-#include "ui/auxiliary/frm_help.h"
-#include "ui/settings_window/frm_main.h"
-#include "ui/settings_window/qt_dialogs.h"
+#include "ui/program/program.h"
 
 #include <QApplication>
 
@@ -19,7 +16,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    // The program lives in the notification area; FrmMain decides when it ends.
+    // The program lives in the notification area; it decides itself when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
     lumora::SettingsFile settings(lumora::SettingsFile::defaultPath());
@@ -29,24 +26,14 @@ int main(int argc, char** argv) {
     lumora::QtResources resources;
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
-    QtDialogs dialogs;
     lumora::PosixFileSync fileSync;
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
     std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
     std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
-    FrmMain* frmMain = nullptr;
-    FrmAbout about(clock, [&frmMain] {
-        if (frmMain) {
-            frmMain->aboutClosed();
-        }
-    });
-    FrmHelp help(clock);
-    FrmMain mainWindow(FrmMainPlatform{settings, settings, *desktop, events, program, resources,
-                                       dialogs, instance, autostart, clock, &fileSync},
-                       about, help);
-    frmMain = &mainWindow;
-    if (!mainWindow.Form_Load()) {
+    Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
+                                          instance, autostart, clock, &fileSync});
+    if (!lumoraProgram.start()) {
         return 0;
     }
     return QApplication::exec();

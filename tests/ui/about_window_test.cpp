@@ -29,8 +29,12 @@ protected:
 
     lumora::test::TestClock m_clock;
     int m_settingsShown = 0;
-    std::unique_ptr<FrmAbout> m_about =
-        std::make_unique<FrmAbout>(m_clock, [this] { ++m_settingsShown; });
+    std::unique_ptr<FrmAbout> m_about = [this] {
+        auto about = std::make_unique<FrmAbout>(m_clock);
+        QObject::connect(about.get(), &FrmAbout::settingsWindowWanted,
+                         [this] { ++m_settingsShown; });
+        return about;
+    }();
 };
 
 // Label1 by TimShw when loaded (the date and time texts themselves: tests/core/text), and the

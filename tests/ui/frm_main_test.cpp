@@ -1,24 +1,25 @@
-// FrmMain under the offscreen platform: start-up, the icon, the close box, F1, mouse moves, Exit.
+// The program under the offscreen platform: the settings window's controls read from the live
+// widgets, its clicks, the icon, the close box, F1, the menu's toggles and Exit.
 #include "core/settings/memory_registry.h"
+#include "core/settings/options.h"
+#include "core/settings/registry.h"
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_resources.h"
 #include "platform/linux/xdg_program_info.h"
-#include "ui/auxiliary/frm_about.h"
-#include "ui/auxiliary/frm_help.h"
-#include "ui/settings_window/frm_main.h"
-#include "ui/settings_window/qt_dialogs.h"
-#include "ui/tray/qt_tray_host.h"
-#include "ui/tray/qt_tray_menu.h"
+#include "ui/program/program.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,38 +30,39 @@ using namespace lumora;
 
 namespace {
 
-class FrmMainWindow : public ::testing::Test {
+class ProgramWindows : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         ::setenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8().constData(), 1);
-        about = std::make_unique<FrmAbout>(clock, [this] {
-            if (frm) {
-                frm->aboutClosed();
-            }
-        });
-        help = std::make_unique<FrmHelp>(clock);
-        frm = std::make_unique<FrmMain>(FrmMainPlatform{store, store, *desktop, events, program,
-                                                        resources, dialogs, instance, autostart,
-                                                        clock},
-                                        *about, *help);
-        frm->resize(640, 480);
+        prog = std::make_unique<Program>(ProgramPlatform{store, store, *desktop, events, program,
+                                                         resources, instance, autostart, clock});
     }
-    void TearDown() override {
-        frm.reset();
-        help.reset();
-        about.reset();
-    }
-    // Form_Load without the logo; `show`: then the settings window, as its menu item shows it.
+    void TearDown() override { prog.reset(); }
+    // Start-up without the logo; `show`: then the settings window, as its menu item shows it.
     void start(bool show = true) {
         store.writeOption(kAppName, kSection, "ShowSplsh", "False");
-        ASSERT_TRUE(frm->Form_Load());
+        ASSERT_TRUE(prog->start());
         if (show) {
-            frm->logic().mnuabout_Click();
+            action(MenuId::mnuabout)->trigger();
         }
     }
+    QAction* action(MenuId id, int index = 0) { return prog->trayMenu().action(id, index); }
+    FrmMain& frm() { return prog->window(); }
     std::optional<std::string> option(const char* key) {
         return store.readOption(kAppName, kSection, key);
+    }
+    // Day `name`'s picture: a plain picture of one colour in the scratch folder.
+    QString setPicture(const char* name, QColor colour, QSize size = {640, 480}) {
+        const QString path = dir.path() + "/" + name + ".png";
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        EXPECT_TRUE(image.save(path));
+        Registry registry(store);
+        registry.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
+        registry.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, name, path.toStdString(),
+                             REG_SZ);
+        return path;
     }
 
     QTemporaryDir dir;
@@ -69,101 +71,217 @@ protected:
     QtEventPump events;
     XdgProgramInfo program;
     QtResources resources;
-    QtDialogs dialogs;
     LockFileInstanceGuard instance{(dir.path() + "/lumora.lock").toStdString()};
     AutostartEntry autostart{(dir.path() + "/config").toStdString()};
     test::TestClock clock;
-    std::unique_ptr<FrmAbout> about;
-    std::unique_ptr<FrmHelp> help;
-    std::unique_ptr<FrmMain> frm;
+    std::unique_ptr<Program> prog;
 };
 
-// The logo, the alerts and the icon's embedding at start-up are read back from a real session in
-// test_startup_first_run.sh.
-TEST_F(FrmMainWindow, StartUpAddsTheIconAndChecksTheMenuFromTheSettings) {
+// One control: where it is, what it says, its colour and its tooltip.
+struct ControlRow {
+    const char* name; // "Label1(9)"
+    QRect rect;
+    const char* caption;
+    QColor colour; // invalid for a thumbnail
+    const char* toolTip;
+};
+
+// The window right after its first opening on Wednesday 3 February 2027 (no pictures).
+const ControlRow kControls[] = {
+    {"Label1(1)",
+     {12, 14, 117, 13},
+     "Sunday",
+     {128, 128, 255},
+     "Click to select a picture for Sunday"},
+    {"Label1(4)",
+     {510, 14, 117, 13},
+     "Wednesday",
+     {192, 0, 0},
+     "Click to select a picture for Wednesday"},
+    {"Label1(7)",
+     {344, 158, 117, 13},
+     "Saturday",
+     {128, 128, 255},
+     "Click to select a picture for Saturday"},
+    {"Image1(5)", {6, 174, 160, 120}, "", {}, "No picture selected for Thursday"},
+    {"Image1(2)", {172, 30, 160, 120}, "", {}, "No picture selected for Monday"},
+    {"Label3(6)", {297, 158, 17, 19}, "S", {255, 0, 0}, "Stretch Wallpaper"},
+    {"Label2(3)", {483, 13, 17, 19}, "x", {255, 0, 0}, ""},
+    {"Label1(13)", {504, 158, 161, 13}, "Lumora Info Display", {128, 128, 255}, ""},
+    {"Label1(9)",
+     {508, 178, 151, 13},
+     "Display Messages Enabled",
+     {0, 255, 0},
+     "Click here to modify messages status"},
+    {"Label1(15)", {502, 196, 162, 13}, "Author", {0, 192, 192}, ""},
+    {"Label1(10)", {502, 211, 162, 13}, "The Lumora developers", {0, 192, 192}, ""},
+    {"Label1(11)", {502, 226, 162, 13}, "lumora@example.org", {0, 192, 192}, ""},
+    {"Label1(14)",
+     {508, 243, 151, 13},
+     "Close Lumora",
+     {255, 0, 0},
+     "Click here to close this window"},
+    {"Label1(8)",
+     {506, 264, 114, 13},
+     "Selected Wallpaper",
+     {192, 192, 0},
+     "Desktop Mode: Use the selected pictures"},
+    {"Label1(12)",
+     {506, 278, 114, 13},
+     "Default Wallpaper",
+     {192, 192, 0},
+     "Action if no wallpaper available"},
+    {"Label1(16)", {622, 264, 43, 13}, "Apply", {255, 0, 0}, "Click here to apply changes"},
+    {"Label1(17)",
+     {622, 278, 43, 13},
+     "Cancel",
+     {255, 0, 0},
+     "Click here to restore previous settings"},
+};
+
+TEST_F(ProgramWindows, EveryControlSitsWhereItBelongsAndSaysWhatItShould) {
+    start();
+    EXPECT_EQ(frm().size(), QSize(669, 301));
+    EXPECT_EQ(frm().palette().color(QPalette::Window), QColor(64, 64, 64));
+    EXPECT_EQ(frm().windowTitle(), QStringLiteral("Lumora - v2.2.4 - 03 February 2027 - 09:05:07"));
+    for (const ControlRow& row : kControls) {
+        auto* w = frm().findChild<QLabel*>(QString::fromLatin1(row.name));
+        ASSERT_NE(w, nullptr) << row.name;
+        EXPECT_EQ(w->geometry(), row.rect) << row.name;
+        EXPECT_EQ(w->toolTip().toStdString(), row.toolTip) << row.name;
+        EXPECT_EQ(w->accessibleDescription().toStdString(), row.toolTip) << row.name;
+        if (row.colour.isValid()) {
+            EXPECT_EQ(w->text().toStdString(), row.caption) << row.name;
+            EXPECT_EQ(w->accessibleName().toStdString(), row.caption) << row.name;
+            EXPECT_EQ(w->palette().color(QPalette::WindowText), row.colour) << row.name;
+        } else {
+            EXPECT_FALSE(w->pixmap().isNull()) << row.name; // the no-picture image
+        }
+    }
+    EXPECT_TRUE(frm().label1(4)->font().bold());
+    EXPECT_FALSE(frm().label1(3)->font().bold());
+    EXPECT_FALSE(frm().label1(16)->isVisible() || frm().label1(17)->isVisible());
+}
+
+TEST_F(ProgramWindows, ClicksEditAndApplyThroughTheWindow) {
+    start();
+    QTest::mouseClick(frm().label3(2), Qt::LeftButton);
+    QTest::mouseClick(frm().label1(8), Qt::LeftButton);
+    EXPECT_EQ(frm().label3(2)->text(), QStringLiteral("C"));
+    EXPECT_EQ(frm().label1(8)->text(), QStringLiteral("Default Wallpaper"));
+    EXPECT_TRUE(frm().label1(16)->isVisible() && frm().label1(17)->isVisible());
+    QTest::mouseClick(frm().label1(16), Qt::LeftButton);
+    EXPECT_EQ(option("Styl2"), "2");
+    EXPECT_EQ(option("DirectWall"), "2");
+    EXPECT_TRUE(frm().isVisible());
+    EXPECT_FALSE(frm().label1(16)->isVisible());
+}
+
+TEST_F(ProgramWindows, AThumbnailShowsTheDayPictureAndItsSizeOnHover) {
+    const QString picture = setPicture("Monday", Qt::yellow);
+    start();
+    ControlLabel* thumb = frm().image1(2);
+    EXPECT_EQ(thumb->pixmap().toImage().pixelColor(80, 60), QColor(Qt::yellow));
+    EXPECT_EQ(thumb->toolTip(), picture + " - Click here to view the picture");
+    QTest::mouseMove(thumb, QPoint(10, 10));
+    EXPECT_EQ(frm().label1(10)->text(), QStringLiteral("Dimensions: 640 x 480"));
+    // Closing with the close box drops the pictures.
+    EXPECT_FALSE(frm().close());
+    EXPECT_TRUE(thumb->pixmap().isNull());
+}
+
+// The colour dialog opens on the stored colour and stores the one chosen.
+TEST_F(ProgramWindows, ColourDialogShowsAndStoresTheColour) {
+    store.writeOption(kAppName, kSection, "BackColor", "16711680");
     start(false);
-    QSystemTrayIcon* icon = frm->trayHost().icon();
+    QColor seen;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = dialog->currentColor();
+        dialog->setCurrentColor(QColor(255, 0, 0));
+        dialog->accept();
+    });
+    action(MenuId::DeskCol)->trigger();
+    EXPECT_EQ(seen, QColor(0, 0, 255));
+    EXPECT_EQ(option("BackColor"), "255");
+}
+
+TEST_F(ProgramWindows, StartUpAddsTheIconAndChecksTheMenuFromTheSettings) {
+    start(false);
+    QSystemTrayIcon* icon = prog->trayHost().icon();
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->toolTip(), QStringLiteral("Lumora"));
-    EXPECT_FALSE(icon->icon().isNull());
-    EXPECT_FALSE(frm->isVisible());
-    EXPECT_TRUE(frm->trayMenu().action(MenuId::mnuAutoRun)->isChecked());
-    EXPECT_FALSE(frm->trayMenu().action(MenuId::MainAbout)->isChecked());
-    EXPECT_TRUE(autostart.isEnabled());
+    EXPECT_FALSE(frm().isVisible());
+    EXPECT_TRUE(action(MenuId::mnuAutoRun)->isChecked());
+    EXPECT_FALSE(action(MenuId::MainAbout)->isChecked());
 }
 
-TEST_F(FrmMainWindow, DoubleClickOnTheIconOpensTheSettingsWindowAndItsCloseBoxOnlyHides) {
+TEST_F(ProgramWindows, DoubleClickOnTheIconOpensTheSettingsWindowAndItsCloseBoxOnlyHides) {
     start(false);
-    emit frm->trayHost().icon()->activated(QSystemTrayIcon::Trigger);
-    EXPECT_FALSE(frm->isVisible());
-    emit frm->trayHost().icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(frm->isVisible());
-    EXPECT_TRUE(frm->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(frm->close());
-    EXPECT_FALSE(frm->isVisible() || frm->unloaded());
-    ASSERT_NE(frm->trayHost().icon(), nullptr);
-    EXPECT_TRUE(frm->trayHost().icon()->isVisible());
+    emit prog->trayHost().icon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(frm().isVisible());
+    emit prog->trayHost().icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(frm().isVisible());
+    EXPECT_TRUE(frm().windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(frm().close());
+    EXPECT_FALSE(frm().isVisible() || prog->unloaded());
+    EXPECT_TRUE(prog->trayHost().icon()->isVisible());
 }
 
-// Moves over the settings window whose x equals a tray message (double click 515, right button
-// down 516) are no tray clicks.
-TEST_F(FrmMainWindow, MouseOverTheWindowIsNeverATrayClick) {
+// Moves over the settings window whose x equals a tray message are no tray clicks.
+TEST_F(ProgramWindows, MouseOverTheWindowIsNeverATrayClick) {
     start();
     for (const int x : {515, 516, 100}) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), QPointF(x, 20), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 5), QPointF(x, 5), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(frm.get(), &move);
-        EXPECT_FALSE(frm->trayMenu().menu()->isVisible()) << x;
-        EXPECT_EQ(frm->label1Caption(15), QStringLiteral("Author")) << x;
-        frm->trayMenu().menu()->hide();
+        QApplication::sendEvent(&frm(), &move);
+        EXPECT_FALSE(prog->trayMenu().menu()->isVisible()) << x;
+        EXPECT_EQ(frm().label1(15)->text(), QStringLiteral("Author")) << x;
     }
 }
 
-TEST_F(FrmMainWindow, F1OpensTheHelpWindow) {
+TEST_F(ProgramWindows, F1OpensTheHelpWindow) {
     start();
-    QTest::keyClick(frm.get(), Qt::Key_F1);
-    EXPECT_TRUE(help->isVisible());
-    help->close();
+    QTest::keyClick(&frm(), Qt::Key_F1);
+    EXPECT_TRUE(prog->help().isVisible());
+    prog->help().close();
 }
 
-TEST_F(FrmMainWindow, MenuTogglesStoreTheirTexts) {
-    start(false);
-    frm->trayMenu().action(MenuId::mnuAlert)->trigger();
+TEST_F(ProgramWindows, MenuTogglesStoreTheirTextsAndTheSwitchFollows) {
+    start();
+    action(MenuId::mnuAlert)->trigger();
     EXPECT_EQ(option("DispMess"), "False");
-    EXPECT_FALSE(frm->trayMenu().action(MenuId::mnuAlert)->isChecked());
-    EXPECT_EQ(frm->label1Caption(9), QStringLiteral("Display Messages Disabled"));
-    frm->trayMenu().action(MenuId::MainAbout)->trigger();
-    EXPECT_EQ(option("ShowSplsh"), "True");
-    EXPECT_TRUE(frm->trayMenu().action(MenuId::MainAbout)->isChecked());
-    frm->trayMenu().action(MenuId::mnuAutoRun)->trigger();
+    EXPECT_FALSE(action(MenuId::mnuAlert)->isChecked());
+    EXPECT_EQ(frm().label1(9)->text(), QStringLiteral("Display Messages Disabled"));
+    QTest::mouseClick(frm().label1(9), Qt::LeftButton);
+    EXPECT_TRUE(action(MenuId::mnuAlert)->isChecked());
+    action(MenuId::mnuAutoRun)->trigger();
     EXPECT_EQ(option("AddToReg"), "0");
-    EXPECT_FALSE(frm->trayMenu().action(MenuId::mnuAutoRun)->isChecked());
     EXPECT_FALSE(autostart.isEnabled());
 }
 
-TEST_F(FrmMainWindow, ExitRemovesTheIconAndEndsWithTheLastWindow) {
+TEST_F(ProgramWindows, ExitRemovesTheIconAndEndsWithTheLastWindow) {
     start();
     // "About..." from the visible settings window, then Exit while the about window is open.
-    frm->trayMenu().action(MenuId::MnAbout)->trigger();
-    ASSERT_TRUE(about->isVisible());
-    frm->trayMenu().action(MenuId::mnuexit)->trigger();
-    EXPECT_TRUE(frm->unloaded());
-    EXPECT_EQ(frm->trayHost().icon(), nullptr);
-    EXPECT_FALSE(frm->isVisible());
-    EXPECT_TRUE(frm->otherWindowOpen());
+    action(MenuId::MnAbout)->trigger();
+    ASSERT_TRUE(prog->about().isVisible());
+    action(MenuId::mnuexit)->trigger();
+    EXPECT_TRUE(prog->unloaded());
+    EXPECT_EQ(prog->trayHost().icon(), nullptr);
+    EXPECT_TRUE(prog->otherWindowOpen());
     // Closing the about window must not bring the program back.
-    QTest::mouseClick(about.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseClick(&prog->about(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(about->isVisible() || frm->isVisible() || frm->otherWindowOpen());
-    EXPECT_EQ(frm->trayHost().icon(), nullptr);
+    EXPECT_FALSE(prog->about().isVisible() || frm().isVisible() || prog->otherWindowOpen());
 }
 
-TEST_F(FrmMainWindow, AboutFromTheVisibleWindowBringsItBack) {
+TEST_F(ProgramWindows, AboutFromTheVisibleWindowBringsItBack) {
     start();
-    frm->trayMenu().action(MenuId::MnAbout)->trigger();
-    EXPECT_FALSE(frm->isVisible());
-    QTest::mouseClick(about.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_TRUE(frm->isVisible());
+    action(MenuId::MnAbout)->trigger();
+    EXPECT_FALSE(frm().isVisible());
+    QTest::mouseClick(&prog->about(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(frm().isVisible());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The tray menu as Qt shows it, and the tray backend's translations.
-#include "core/tray/tray_menu.h"
+#include "core/menu/tray_menu.h"
 #include "core/tray/tray_module.h"
 #include "ui/tray/qt_tray_host.h"
 #include "ui/tray/qt_tray_menu.h"
@@ -19,7 +19,9 @@ namespace {
 TEST(TrayMenuWidget, ShowsTheTreeInOrderAndEachItemReachesTheHandler) {
     TrayMenu tree;
     std::vector<std::pair<MenuId, int>> calls;
-    QtTrayMenu menu(tree, [&](MenuId id, int index) { calls.emplace_back(id, index); });
+    QtTrayMenu menu(tree);
+    QObject::connect(&menu, &QtTrayMenu::chosen,
+                     [&](MenuId id, int index) { calls.emplace_back(id, index); });
     const QList<QAction*> actions = menu.menu()->actions();
     ASSERT_EQ(static_cast<std::size_t>(actions.size()), tree.items().size());
     for (qsizetype i = 0; i < actions.size(); ++i) {
@@ -46,8 +48,8 @@ TEST(TrayMenuWidget, ShowsTheTreeInOrderAndEachItemReachesTheHandler) {
 
 TEST(TrayMenuWidget, CheckMarksFollowTheTreeNotTheClick) {
     TrayMenu tree;
-    // A handler that leaves the tree as it is: Qt's own toggle must not stick.
-    QtTrayMenu menu(tree, [](MenuId, int) {});
+    // Nothing changes the tree: Qt's own toggle must not stick.
+    QtTrayMenu menu(tree);
     menu.action(MenuId::mnuAlert)->trigger();
     EXPECT_TRUE(menu.action(MenuId::mnuAlert)->isChecked());
     tree.setChecked(MenuId::mnuAutoRun, true);

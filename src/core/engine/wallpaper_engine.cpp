@@ -221,7 +221,7 @@ void WallpaperEngine::CreateDefault() {
 
 void WallpaperEngine::ColorChange() {
     try {
-        m_state.BackColor = m_services.options.GetSetting(kBackColor, "");
+        m_state.BackColor = readBackColor(m_services.options);
         std::optional<std::uint32_t> initial;
         if (!m_state.BackColor.empty()) {
             initial = parseColorText(m_state.BackColor);

@@ -1,20 +1,23 @@
 #pragma once
-// The main window `FrmMain` as the start-up sequence and the tray menu's handlers see it: the
-// window itself, its tray menu and the controls of the settings window they touch. Implemented by
-// the Qt window.
+// The main window `FrmMain` as the core sees it: the settings window, drawn from a view the core
+// builds, and the tray menu it pops up. Implemented by the Qt window.
+#include "core/ports/pictures.h"
+
+#include <optional>
 #include <string>
 
 namespace lumora {
 
-enum class MenuId;
+struct SettingsView;
 
 class MainWindow {
 public:
     virtual ~MainWindow() = default;
 
-    // The window's caption at this moment.
+    // Draws every control from the view.
+    virtual void render(const SettingsView& view) = 0;
+    // The window's caption at this moment (alerts pass it as the icon's tip).
     virtual std::string caption() const = 0;
-    virtual void setCaption(const std::string& caption) = 0;
     virtual bool isShown() const = 0;
     // Shows the window modeless / hides it.
     virtual void showWindow() = 0;
@@ -23,28 +26,16 @@ public:
     virtual void setTopMost() = 0;
     // Pops up the tray menu at the mouse with "&Lumora Settings" as its default item.
     virtual void popupMenu() = 0;
-    // The check mark of a menu item changed.
-    virtual void setMenuChecked(MenuId id, bool checked) = 0;
+    // A check mark of the tray menu changed.
+    virtual void menuChanged() = 0;
     // The window goes away for good (after Form_Unload); the process ends with its last window.
     virtual void destroyWindow() = 0;
 
-    // Controls of the settings window.
-    virtual void AffDays() = 0;
-    virtual void setLabel1Caption(int index, const std::string& caption) = 0;
-    virtual void Lab18ToolTip(float mode) = 0;
-    virtual void AffModif() = 0;
-    virtual void setStyleLabel(int weekdayNumber, const std::string& caption,
-                               const std::string& toolTip) = 0;
-    virtual void AffMessage(bool enabled) = 0;
-    virtual void AffPics() = 0;
-    virtual void ModifBold() = 0;
-    // The information panel back to its resting state (the author).
-    virtual void resetInfoPanel() = 0;
-    // Empties the measuring box and the seven thumbnails.
+    // Loads day w's picture into its thumbnail (Image1(w)). The picture's own pixel size, or
+    // nothing when it cannot be loaded; the thumbnail then shows the no-picture image.
+    virtual std::optional<PixelSize> loadThumbnail(int weekdayNumber, const std::string& path) = 0;
+    // Empties the seven thumbnails and the measuring box.
     virtual void dropThumbnails() = 0;
-
-    // Choosing a day's picture (index 1..7, Sunday..Saturday).
-    virtual void mnuday_Click(int index) = 0;
 };
 
 } // namespace lumora

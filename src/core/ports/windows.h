@@ -2,6 +2,7 @@
 // The program's windows as the core sees them: the few operations start-up and the tray menu
 // need, implemented by the Qt windows.
 #include <cstdint>
+#include <string>
 
 namespace lumora {
 
@@ -18,6 +19,13 @@ class HelpWindow {
 public:
     virtual ~HelpWindow() = default;
     virtual void showHelp() = 0;
+};
+
+class PreviewWindow {
+public:
+    virtual ~PreviewWindow() = default;
+    // Opens the preview window on a picture (reusing the one that is open).
+    virtual void StartProj(const std::string& path) = 0;
 };
 
 } // namespace lumora

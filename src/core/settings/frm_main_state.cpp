@@ -2,7 +2,7 @@
 
 namespace lumora {
 
-const std::string& FrmMainState::dayName(int weekdayNumber) const {
+const std::string& RunState::dayName(int weekdayNumber) const {
     static const std::string none;
     if (weekdayNumber < 1 || weekdayNumber > 7) {
         return none;

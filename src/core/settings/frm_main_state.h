@@ -11,29 +11,41 @@ namespace lumora {
 inline constexpr std::array<const char*, 7> kDayNames = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
-struct FrmMainState {
-    std::array<std::string, 7> DayNames{};  // 0..6 (DayIndex)
-    std::array<std::string, 5> ModeNames{}; // 0..4, used 1..3
-    std::array<float, 9> DayStyle{};        // 0..8, used 1..7 (WeekdayNumber)
-    std::array<float, 9> PendingStyle{};    // 0..8, used 1..7; 0 = none
-    std::array<float, 8> AppliedStyle{};    // 0..7, used 1..7
+// What is stored: the option settings as last read or applied.
+struct StoredSettings {
+    std::array<float, 9> DayStyle{}; // 0..8, used 1..7 (WeekdayNumber)
     float SelectWall = 0;
     float DirectWall = 0;
-    float EditSelectWall = 0;
-    float EditDirectWall = 0;
     bool DispMess = false;
     bool ShowSplsh = false;
     bool AutoRun = false;
     std::string BackColor;   // decimal text of 0x00BBGGRR; empty = never chosen
     std::string DefaultPath; // path of the default picture file
-    std::int16_t LastDay = 0;
+};
+
+// What the settings window is editing and has not applied yet.
+struct EditState {
+    std::array<float, 9> PendingStyle{}; // 0..8, used 1..7; 0 = none
+    float EditSelectWall = 0;
+    float EditDirectWall = 0;
     bool Modified = false;
+};
+
+// What runs: the name tables and the day-change bookkeeping.
+struct RunState {
+    std::array<std::string, 7> DayNames{};  // 0..6 (DayIndex)
+    std::array<std::string, 5> ModeNames{}; // 0..4, used 1..3
+    std::array<float, 8> AppliedStyle{};    // 0..7, used 1..7
+    std::int16_t LastDay = 0;
     bool DayChanging = false;
     bool FirstOpen = true;
 
     // DayNames(weekday - 1), with a guard for out-of-range days.
     const std::string& dayName(int weekdayNumber) const;
 };
+
+// The whole state, owned by FrmMain; each routine keeps the names it has always used.
+struct FrmMainState : StoredSettings, EditState, RunState {};
 
 // One style number serves the stored settings, the labels and the engine.
 struct StyleInfo {

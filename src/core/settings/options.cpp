@@ -105,4 +105,40 @@ std::optional<std::uint32_t> parseColorText(const std::string& text) {
     return static_cast<std::uint32_t>(*value) & 0x00FFFFFFu;
 }
 
+bool readShowSplsh(Options& options) {
+    return options.readBool(kShowSplsh, true);
+}
+
+bool readDispMess(Options& options) {
+    return options.readBool(kDispMess, true);
+}
+
+bool readAddToReg(Options& options) {
+    auto number = parseSingleText(options.GetSetting(kAddToReg, "1"));
+    return !number || *number == 1.0f;
+}
+
+float readSelectWall(Options& options) {
+    return options.GetSetting(kSelectWall, "2") == "3" ? 3.0f : 2.0f;
+}
+
+float readDirectWall(Options& options) {
+    std::string text = options.GetSetting(kDirectWall, "1");
+    if (text == "2") {
+        return 2.0f;
+    }
+    if (text == "3") {
+        return 3.0f;
+    }
+    return 1.0f;
+}
+
+std::optional<float> readStyl(Options& options, int weekdayNumber) {
+    return parseSingleText(options.GetSetting(stylKey(weekdayNumber), "1"));
+}
+
+std::string readBackColor(Options& options) {
+    return options.GetSetting(kBackColor, "");
+}
+
 } // namespace lumora

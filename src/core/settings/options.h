@@ -47,4 +47,14 @@ inline const char* boolText(bool b) {
     return b ? "True" : "False";
 }
 
+// Each option read the way the program reads it, with its default given here and nowhere else.
+// A stored text other than the ones the program writes counts as absent.
+bool readShowSplsh(Options& options);   // "ShowSplsh": True / False, default True
+bool readDispMess(Options& options);    // "DispMess": True / False, default True
+bool readAddToReg(Options& options);    // "AddToReg": 1 / 0, default 1; no number = 1
+float readSelectWall(Options& options); // "SelectWall": 2 / 3, default 2
+float readDirectWall(Options& options); // "DirectWall": 1 / 2 / 3, default 1
+std::optional<float> readStyl(Options& options, int weekdayNumber); // "Styl<w>", default 1
+std::string readBackColor(Options& options); // "BackColor", default empty (never chosen)
+
 } // namespace lumora

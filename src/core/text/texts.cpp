@@ -1,5 +1,6 @@
 #include "core/text/texts.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace lumora {
@@ -66,6 +67,23 @@ std::string formatDateTime(const DateTime& when, const std::string& pattern, con
 std::string clockCaption(const std::string& prefix, const DateTime& when, const Clock& names) {
     return prefix + " - " + formatDateTime(when, "dd mmmm yyyy", names) + " - " +
            formatDateTime(when, "hh:mm:ss", names);
+}
+
+std::string singleText(float value) {
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e9f) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(value));
+    return buffer;
+}
+
+std::string fileSizeText(std::uintmax_t bytes) {
+    const std::uintmax_t kilobytes = bytes / 1024;
+    if (kilobytes > 1) {
+        return std::to_string(kilobytes) + " KB";
+    }
+    return std::to_string(bytes) + " Bytes";
 }
 
 } // namespace lumora

@@ -2,6 +2,7 @@
 // Fixed texts, the version caption, and date and time formatting.
 #include "core/ports/clock.h"
 
+#include <cstdint>
 #include <string>
 
 namespace lumora {
@@ -13,6 +14,12 @@ inline constexpr const char* kProductName = "Lumora";
 
 // Two-line texts join their lines with a line feed followed by a carriage return.
 inline constexpr const char* kLineBreak = "\n\r";
+
+// A stored number's text: whole numbers without a decimal point ("2"), others as "2.5".
+std::string singleText(float value);
+// A file length as the information panel shows it: "2047 Bytes" below 2,048 bytes, then whole
+// kilobytes, the fraction dropped ("2 KB", "976 KB").
+std::string fileSizeText(std::uintmax_t bytes);
 
 // "2.2.4"
 std::string versionNumber();

@@ -31,10 +31,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& where, Qt::Ali
 
 } // namespace
 
-FrmAbout::FrmAbout(const lumora::Clock& clock, std::function<void()> showSettingsWindow,
-                   QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_clock(clock),
-      m_showSettingsWindow(std::move(showSettingsWindow)) {
+FrmAbout::FrmAbout(const lumora::Clock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_clock(clock) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QString::fromUtf8(lumora::kProductName));
     setFont(lumora::windowFont());
@@ -147,8 +145,8 @@ void FrmAbout::Form_Unload() {
     m_timShw = 0;
     m_oldStatus = false;
     m_label1->clear();
-    if (bringBackSettings && m_showSettingsWindow) {
-        m_showSettingsWindow();
+    if (bringBackSettings) {
+        emit settingsWindowWanted();
     }
     emit unloaded();
 }

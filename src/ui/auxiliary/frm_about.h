@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 class QLabel;
 class QTimer;
@@ -22,10 +21,7 @@ public:
     static constexpr int kAutoCloseInterval = 5000; // Timer2, ms
     static constexpr const char* kContactAddress = "lumora@example.org";
 
-    // showSettingsWindow brings the settings window back when the window closes after being
-    // opened from a visible settings window; the caller decides what that means after Exit.
-    FrmAbout(const lumora::Clock& clock, std::function<void()> showSettingsWindow,
-             QWidget* parent = nullptr);
+    explicit FrmAbout(const lumora::Clock& clock, QWidget* parent = nullptr);
 
     // Opens the window (see lumora::AboutWindow). A call while the window is shown does not load
     // it again: it takes the new TimShw and OldStatus, switches the automatic close on or off and
@@ -53,6 +49,9 @@ public:
     QTimer* timer2() const { return m_timer2; }
 
 signals:
+    // The window closed after being opened from a visible settings window: the settings window
+    // comes back (the receiver decides what that means after Exit).
+    void settingsWindowWanted();
     // Emitted after each unload, once OldStatus has been acted on.
     void unloaded();
 
@@ -68,7 +67,6 @@ private:
     void showLabel1();
 
     const lumora::Clock& m_clock;
-    std::function<void()> m_showSettingsWindow;
 
     std::int16_t m_timShw = 0;
     bool m_oldStatus = false;

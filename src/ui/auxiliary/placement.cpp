@@ -37,4 +37,12 @@ QFont windowFont() {
     return font;
 }
 
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 32, 48}) {
+        icon.addFile(QStringLiteral(":/lumora/icons/lumora-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 } // namespace lumora

@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QIcon>
 // Placing the auxiliary windows on the screen, and their font.
 class QScreen;
 class QWidget;
@@ -17,5 +18,8 @@ void centreOnScreen(QWidget* window);
 // The font of the program's small windows: Tahoma 8.25 pt where it is installed, otherwise the
 // desktop's sans font at the same size.
 QFont windowFont();
+
+// The program's icon at 16, 22, 32 and 48 pixels.
+QIcon programIcon();
 
 } // namespace lumora

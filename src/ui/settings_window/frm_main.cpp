@@ -1,82 +1,229 @@
 #include "ui/settings_window/frm_main.h"
 
-#include "core/text/texts.h"
+#include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
-#include "ui/tray/qt_tray_host.h"
-#include "ui/tray/qt_tray_menu.h"
 
-#include <QApplication>
+#include <QByteArray>
 #include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
+#include <QPainter>
+#include <QWindow>
+
+#include <sys/stat.h>
 
 using namespace lumora;
 
 namespace {
-QIcon programIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 32, 48}) {
-        icon.addFile(QStringLiteral(":/lumora/icons/lumora-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
+
+QColor qtColour(Colorref c) {
+    return QColor(c.red(), c.green(), c.blue());
 }
+
+// Left edge of day panel i (1..7) and its row's vertical offset.
+int panelLeft(int i) {
+    return 6 + 166 * (i <= 4 ? i - 1 : i - 5);
+}
+int panelTop(int i) {
+    return i <= 4 ? 0 : 144;
+}
+
+struct Place {
+    int index;
+    QRect rect;
+    Qt::Alignment align;
+};
+
+// The information column and the mode and Apply/Cancel boxes.
+const Place kLabel1Places[] = {
+    {13, {504, 158, 161, 13}, Qt::AlignHCenter}, {9, {508, 178, 151, 13}, Qt::AlignHCenter},
+    {15, {502, 196, 162, 13}, Qt::AlignHCenter}, {10, {502, 211, 162, 13}, Qt::AlignHCenter},
+    {11, {502, 226, 162, 13}, Qt::AlignHCenter}, {14, {508, 243, 151, 13}, Qt::AlignHCenter},
+    {8, {506, 264, 114, 13}, Qt::AlignHCenter},  {12, {506, 278, 114, 13}, Qt::AlignHCenter},
+    {16, {622, 264, 43, 13}, Qt::AlignHCenter},  {17, {622, 278, 43, 13}, Qt::AlignHCenter},
+};
+
+// Filled backgrounds (Shape1 0..2) and the outline squares behind each letter and mark.
+const QRect kFilledShapes[] = {{504, 174, 160, 86}, {504, 262, 116, 32}, {622, 262, 42, 32}};
+const QColor kShapeFill(0, 64, 64);
+
+// Only regular files are opened: a pipe or device named as a picture must never block the window.
+bool isRegularFile(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 } // namespace
 
-FrmMain::FrmMain(FrmMainPlatform platform, AboutWindow& about, HelpWindow& help, QWidget* parent)
-    : QWidget(parent), m_registry(platform.registry), m_options(platform.options),
-      m_trayHost(std::make_unique<QtTrayHost>(programIcon())), m_tray(*m_trayHost),
-      m_alerts(m_tray, *this),
-      m_engine(m_state,
-               EngineServices{m_registry, m_options, platform.desktop, m_alerts, platform.events,
-                              platform.program, platform.resources, platform.dialogs}),
-      m_engineRoutines(m_engine),
-      m_logic(FrmMainServices{m_state, m_menu, m_tray, m_options, m_registry, m_engineRoutines,
-                              platform.desktop, platform.instance, platform.dialogs,
-                              platform.autostart, platform.program, platform.clock, *this, about,
-                              help}) {
-    m_engine.setFileSync(platform.fileSync);
-    setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QString::fromUtf8(kProductName));
-    setWindowIcon(programIcon());
+ControlLabel::ControlLabel(QWidget* parent) : QLabel(parent) {
     setMouseTracking(true);
-    m_trayMenu = std::make_unique<QtTrayMenu>(
-        m_menu, [this](MenuId id, int index) { m_logic.menuClicked(id, index); });
-    m_trayHost->setMenu(m_trayMenu->menu());
-    m_trayHost->setCallback([this](float x) { m_logic.trayCallback(x); });
-    // Windows at logoff: the unload goes ahead and the icon is removed.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (!m_logic.unloaded() && !m_logic.Form_QueryUnload(2)) {
-            m_logic.Form_Unload();
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ControlLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit clicked();
+    }
+    event->accept();
+}
+
+void ControlLabel::mouseMoveEvent(QMouseEvent* event) {
+    emit moved();
+    event->accept();
+}
+
+FrmMain::FrmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("Lumora"));
+    setWindowIcon(lumora::programIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(windowFont());
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(64, 64, 64));
+    setPalette(pal);
+
+    auto make = [this](const QString& name, QRect rect, Qt::Alignment align) {
+        auto* label = new ControlLabel(this);
+        label->setObjectName(name);
+        label->setGeometry(rect);
+        label->setAlignment(align | Qt::AlignTop);
+        return label;
+    };
+    for (int i = 1; i <= 7; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        const int x = panelLeft(i);
+        const int y = panelTop(i);
+        m_label1[slot] =
+            make(QStringLiteral("Label1(%1)").arg(i), {x + 6, y + 14, 117, 13}, Qt::AlignLeft);
+        m_image1[slot] = make(QStringLiteral("Image1(%1)").arg(i),
+                              {x, y + 30, kThumbWidth, kThumbHeight}, Qt::AlignLeft);
+        m_image1[slot]->setScaledContents(true);
+        m_label3[slot] =
+            make(QStringLiteral("Label3(%1)").arg(i), {x + 125, y + 14, 17, 19}, Qt::AlignHCenter);
+        m_label2[slot] =
+            make(QStringLiteral("Label2(%1)").arg(i), {x + 145, y + 13, 17, 19}, Qt::AlignHCenter);
+        connect(m_label1[slot], &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
+        connect(m_label2[slot], &ControlLabel::clicked, this, [this, i] { emit label2Clicked(i); });
+        connect(m_label3[slot], &ControlLabel::clicked, this, [this, i] { emit label3Clicked(i); });
+        connect(m_image1[slot], &ControlLabel::clicked, this, [this, i] { emit image1Clicked(i); });
+        connect(m_image1[slot], &ControlLabel::moved, this, [this, i] { emit image1Moved(i); });
+        connect(m_label1[slot], &ControlLabel::moved, this, &FrmMain::label1Moved);
+    }
+    for (const Place& place : kLabel1Places) {
+        const auto slot = static_cast<std::size_t>(place.index);
+        m_label1[slot] =
+            make(QStringLiteral("Label1(%1)").arg(place.index), place.rect, place.align);
+        const int i = place.index;
+        connect(m_label1[slot], &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
+        connect(m_label1[slot], &ControlLabel::moved, this, &FrmMain::label1Moved);
+    }
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &FrmMain::onFocusWindowChanged);
+    render(buildSettingsView(SettingsWindowModel{}));
+}
+
+void FrmMain::applyLabel(ControlLabel* label, const LabelView& view) {
+    const QString caption = QString::fromStdString(view.caption);
+    const QString tip = QString::fromStdString(view.toolTip);
+    if (label->text() != caption) {
+        label->setText(caption);
+    }
+    if (label->toolTip() != tip) {
+        label->setToolTip(tip);
+    }
+    // Screen readers read the caption and the tooltip; a blinking name keeps its name.
+    if (!caption.isEmpty()) {
+        label->setAccessibleName(caption);
+    }
+    label->setAccessibleDescription(tip);
+    QPalette pal = label->palette();
+    if (pal.color(QPalette::WindowText) != qtColour(view.colour)) {
+        pal.setColor(QPalette::WindowText, qtColour(view.colour));
+        label->setPalette(pal);
+    }
+    if (label->font().bold() != view.bold) {
+        QFont f = label->font();
+        f.setBold(view.bold);
+        label->setFont(f);
+    }
+    label->setVisible(view.visible);
+}
+
+void FrmMain::render(const SettingsView& view) {
+    const QString title = QString::fromStdString(view.caption);
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    for (std::size_t i = 1; i < m_label1.size(); ++i) {
+        applyLabel(m_label1[i], view.label1[i]);
+    }
+    static const QImage noPicture(QStringLiteral(":/lumora/nopicture.bmp"));
+    for (std::size_t i = 1; i <= 7; ++i) {
+        applyLabel(m_label2[i], view.label2[i]);
+        applyLabel(m_label3[i], view.label3[i]);
+        ControlLabel* image = m_image1[i];
+        const QString tip = QString::fromStdString(view.image1[i].toolTip);
+        image->setToolTip(tip);
+        image->setAccessibleDescription(tip);
+        switch (view.image1[i].shows) {
+        case DayPanelState::Thumbnail::Picture:
+            image->setPixmap(QPixmap::fromImage(m_thumbnails[i]));
+            break;
+        case DayPanelState::Thumbnail::NoPicture:
+            image->setPixmap(QPixmap::fromImage(noPicture));
+            break;
+        case DayPanelState::Thumbnail::Empty:
+            image->clear();
+            break;
         }
-    });
+    }
 }
 
-FrmMain::~FrmMain() {
-    qApp->removeEventFilter(this);
+std::optional<PixelSize> FrmMain::loadThumbnail(int weekdayNumber, const std::string& path) {
+    QImage& slot = m_thumbnails.at(static_cast<std::size_t>(weekdayNumber));
+    slot = QImage();
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    if (!isRegularFile(file)) {
+        return std::nullopt;
+    }
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true); // a day copy's name need not match its content
+    QSize own = reader.size();
+    if (own.isValid()) {
+        // Decoded at thumbnail size: a large picture costs little memory and time.
+        reader.setScaledSize(QSize(kThumbWidth, kThumbHeight));
+        slot = reader.read();
+    } else {
+        slot = reader.read();
+        own = slot.size();
+        if (!slot.isNull()) {
+            slot = slot.scaled(kThumbWidth, kThumbHeight);
+        }
+    }
+    if (slot.isNull()) {
+        return std::nullopt;
+    }
+    return PixelSize{own.width(), own.height()};
 }
 
-bool FrmMain::Form_Load() {
-    return m_logic.Form_Load();
-}
-
-void FrmMain::aboutClosed() {
-    m_logic.aboutClosed();
-}
-
-QString FrmMain::label1Caption(int index) const {
-    auto it = m_label1.find(index);
-    return it == m_label1.end() ? QString() : it->second;
+void FrmMain::dropThumbnails() {
+    for (QImage& image : m_thumbnails) {
+        image = QImage();
+    }
+    for (std::size_t i = 1; i <= 7; ++i) {
+        m_image1[i]->clear();
+    }
 }
 
 std::string FrmMain::caption() const {
     return windowTitle().toStdString();
-}
-
-void FrmMain::setCaption(const std::string& caption) {
-    setWindowTitle(QString::fromStdString(caption));
 }
 
 bool FrmMain::isShown() const {
@@ -84,10 +231,9 @@ bool FrmMain::isShown() const {
 }
 
 void FrmMain::showWindow() {
-    if (m_logic.unloaded()) {
-        return;
+    if (!m_destroyed) {
+        show();
     }
-    show();
 }
 
 void FrmMain::hideWindow() {
@@ -99,130 +245,76 @@ void FrmMain::setTopMost() {
 }
 
 void FrmMain::popupMenu() {
-    m_trayMenu->popupAtCursor();
+    emit menuPopupRequested();
 }
 
-void FrmMain::setMenuChecked(MenuId, bool) {
-    m_trayMenu->sync();
+void FrmMain::menuChanged() {
+    emit menuCheckMarksChanged();
 }
 
 void FrmMain::destroyWindow() {
-    m_closingFromCode = true;
+    m_destroyed = true;
     hide();
-    m_trayMenu->menu()->hide();
     emit unloadedForGood();
-    // The process ends once no other window of the program is open.
-    qApp->installEventFilter(this);
-    QTimer::singleShot(0, this, &FrmMain::quitWhenNoWindowIsLeft);
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (m_logic.unloaded() && watched->isWidgetType() &&
-        (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
-        QTimer::singleShot(0, this, &FrmMain::quitWhenNoWindowIsLeft);
+void FrmMain::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter p(this);
+    for (const QRect& r : kFilledShapes) {
+        p.fillRect(r, kShapeFill);
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void FrmMain::quitWhenNoWindowIsLeft() {
-    if (!otherWindowOpen()) {
-        QCoreApplication::quit();
+    // The outline squares behind each style letter (Shape3) and remove mark (Shape2).
+    p.setPen(QColor(0, 0, 0));
+    for (int i = 1; i <= 7; ++i) {
+        const int x = panelLeft(i);
+        const int y = panelTop(i);
+        p.drawRect(x + 124, y + 12, 16, 16);
+        p.drawRect(x + 143, y + 12, 16, 16);
     }
-}
-
-bool FrmMain::otherWindowOpen() const {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || !w->isVisible()) {
-            continue;
-        }
-        Qt::WindowType type = w->windowType();
-        if (type == Qt::Popup || type == Qt::ToolTip) {
-            continue;
-        }
-        if (w->inherits("QSystemTrayIconSys")) {
-            continue;
-        }
-        return true;
-    }
-    return false;
-}
-
-void FrmMain::AffDays() {
-    // The day panels come with the settings window.
-}
-
-void FrmMain::setLabel1Caption(int index, const std::string& caption) {
-    m_label1[index] = QString::fromStdString(caption);
-}
-
-void FrmMain::Lab18ToolTip(float mode) {
-    m_label8ToolTip = QString::number(static_cast<double>(mode));
-}
-
-void FrmMain::AffModif() {
-    // The Apply and Cancel labels come with the settings window.
-}
-
-void FrmMain::setStyleLabel(int weekdayNumber, const std::string& caption,
-                            const std::string& toolTip) {
-    m_label3[weekdayNumber] = {QString::fromStdString(caption), QString::fromStdString(toolTip)};
-}
-
-void FrmMain::AffMessage(bool enabled) {
-    m_label1[9] = enabled ? QStringLiteral("Display Messages Enabled")
-                          : QStringLiteral("Display Messages Disabled");
-}
-
-void FrmMain::AffPics() {
-    // The thumbnails come with the settings window.
-}
-
-void FrmMain::ModifBold() {
-    // Today's name in bold comes with the settings window.
-}
-
-void FrmMain::resetInfoPanel() {
-    m_label1[15] = QStringLiteral("Author");
-}
-
-void FrmMain::dropThumbnails() {
-    // The thumbnails come with the settings window.
-}
-
-void FrmMain::mnuday_Click(int) {
-    // Choosing a day's picture comes with the settings window.
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    if (m_closingFromCode) {
+    if (m_destroyed) {
         event->accept();
         return;
     }
-    // The close box: the program stays in the notification area.
-    if (m_logic.Form_QueryUnload(vbFormControlMenu)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    // The close box never ends the program: the window is only hidden.
+    event->ignore();
+    emit closeRequested();
 }
 
 void FrmMain::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        m_logic.Form_KeyDown(vbKeyF1, 0);
+        emit helpKeyPressed();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent* event) {
-    // Real movement over the window; tray events come from the tray host only.
-    m_logic.Form_MouseMove();
+    // Real movement over the window background; tray events come from the tray host only.
+    emit backgroundMoved();
     QWidget::mouseMoveEvent(event);
 }
 
-void FrmMain::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_logic.unloaded()) {
-        m_logic.Form_Activate();
+void FrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        emit shown();
     }
-    QWidget::changeEvent(event);
+}
+
+void FrmMain::onFocusWindowChanged(QWindow* now) {
+    QPointer<QWindow> before = m_lastFocus;
+    m_lastFocus = now;
+    if (before != nullptr && (before->type() == Qt::Popup || before->type() == Qt::ToolTip)) {
+        return; // a menu or a tooltip closing hands the focus back; that is no activation
+    }
+    // Back from another window of the program; a return from another application (no focus
+    // window before) does not count, and a first show is handled by showEvent.
+    if (now != nullptr && now == windowHandle() && before != nullptr && before != now &&
+        isVisible()) {
+        emit activatedFromProgramWindow();
+    }
 }

@@ -1,34 +1,32 @@
 #include "ui/settings_window/qt_dialogs.h"
 
+#include "core/settings/colorref.h"
+#include "ui/tray/qt_tray_host.h"
+
 #include <QColor>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QWidget>
 
 using namespace lumora;
 
-namespace {
-QString shown(const std::string& text) {
-    QString s = QString::fromStdString(text);
-    s.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    return s;
+QWidget* QtDialogs::owner() const {
+    return m_parent != nullptr && m_parent->isVisible() ? m_parent : nullptr;
 }
-} // namespace
 
 std::optional<std::uint32_t> QtDialogs::chooseColor(std::optional<std::uint32_t> initial) {
     QColor start = Qt::white;
     if (initial) {
-        start = QColor(static_cast<int>(*initial & 0xFF), static_cast<int>((*initial >> 8) & 0xFF),
-                       static_cast<int>((*initial >> 16) & 0xFF));
+        const Colorref c{*initial};
+        start = QColor(c.red(), c.green(), c.blue());
     }
-    QColor chosen = QColorDialog::getColor(start, m_parent);
+    QColor chosen = QColorDialog::getColor(start, owner());
     if (!chosen.isValid()) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(chosen.red()) |
-           (static_cast<std::uint32_t>(chosen.green()) << 8) |
-           (static_cast<std::uint32_t>(chosen.blue()) << 16);
+    return Colorref::rgb(chosen.red(), chosen.green(), chosen.blue()).value;
 }
 
 QString QtDialogs::qtFilter(const std::string& filter) {
@@ -51,7 +49,7 @@ std::optional<std::string> QtDialogs::openFile(const std::string& title,
                                                const std::string& initialPath,
                                                const std::string& filter) {
     QString chosen =
-        QFileDialog::getOpenFileName(m_parent, QString::fromStdString(title),
+        QFileDialog::getOpenFileName(owner(), QString::fromStdString(title),
                                      QString::fromStdString(initialPath), qtFilter(filter));
     if (chosen.isEmpty()) {
         return std::nullopt;
@@ -77,7 +75,7 @@ void QtDialogs::messageBox(const std::string& text, const std::string& title, Me
     case MessageIcon::None:
         break;
     }
-    QMessageBox box(kind, QString::fromStdString(title.empty() ? "Lumora" : title), shown(text),
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(kind, QString::fromStdString(title.empty() ? "Lumora" : title),
+                    QtTrayHost::displayText(text), QMessageBox::Ok, owner());
     box.exec();
 }

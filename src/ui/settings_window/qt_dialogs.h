@@ -8,6 +8,7 @@ class QWidget;
 
 class QtDialogs : public lumora::Dialogs {
 public:
+    // parent: the settings window, used as the dialogs' parent while it is shown.
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t> initial) override;
     std::optional<std::string> openFile(const std::string& title, const std::string& initialPath,
@@ -19,5 +20,8 @@ public:
     static QString qtFilter(const std::string& filter);
 
 private:
+    // The settings window while it is shown, so a dialog never opens underneath it.
+    QWidget* owner() const;
+
     QWidget* m_parent;
 };

@@ -172,7 +172,5 @@ void QtTrayHost::alert(const TrayIconData& data) {
 }
 
 void QtTrayHost::onActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (m_callback) {
-        m_callback(static_cast<float>(messageFor(reason, m_sni)));
-    }
+    emit mouseMessage(static_cast<float>(messageFor(reason, m_sni)));
 }

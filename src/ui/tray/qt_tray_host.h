@@ -2,8 +2,8 @@
 // The notification area through Qt: the icon record becomes a QSystemTrayIcon (XEmbed or
 // StatusNotifierItem, whichever the session's tray host speaks), and a balloon becomes a
 // notification of the freedesktop service when one is on the session bus.
-#include "core/tray/tray_icon_data.h"
 #include "core/ports/tray_host.h"
+#include "core/tray/tray_icon_data.h"
 
 #include <QIcon>
 #include <QObject>
@@ -23,8 +23,6 @@ public:
 
     bool notifyIcon(std::uint32_t message, const lumora::TrayIconData& data) override;
 
-    // Receives each mouse event on the icon as the message number the callback carries.
-    void setCallback(std::function<void(float)> callback) { m_callback = std::move(callback); }
     // The menu a StatusNotifierItem host draws itself; an XEmbed host gets it from the callback.
     void setMenu(QMenu* menu);
 
@@ -34,7 +32,8 @@ public:
     // The message number for a Qt activation. A StatusNotifierItem host never sends a
     // double-click, only single activations, so there a single activation counts as one.
     static std::uint32_t messageFor(QSystemTrayIcon::ActivationReason reason, bool sniHost);
-    // A two-line text of the program ("\n\r" between the lines) as one line break.
+    // A text of the program as shown: each line break ("\n\r", line feed then carriage
+    // return) becomes one line break. Every box and alert shows texts through this.
     static QString displayText(const std::string& text);
     // The notification icon name for an alert icon kind.
     static QString iconName(std::uint32_t infoFlags);
@@ -44,6 +43,8 @@ public:
     static bool notificationServicePresent();
 
 signals:
+    // A mouse event on the icon, as the message number the icon's callback carries.
+    void mouseMessage(float message);
     // An alert left the program: through the notification service ("bus") or Qt ("qt").
     void alertSent(const QString& route, const QString& title, const QString& text);
 
@@ -55,6 +56,5 @@ private:
     QIcon m_programIcon;
     QPointer<QSystemTrayIcon> m_icon;
     QPointer<QMenu> m_menu;
-    std::function<void(float)> m_callback;
     bool m_sni = false;
 };

@@ -8,8 +8,8 @@
 
 using namespace lumora;
 
-QtTrayMenu::QtTrayMenu(const TrayMenu& tree, Handler handler, QObject* parent)
-    : QObject(parent), m_tree(tree), m_handler(std::move(handler)), m_menu(new QMenu()) {
+QtTrayMenu::QtTrayMenu(const TrayMenu& tree, QObject* parent)
+    : QObject(parent), m_tree(tree), m_menu(new QMenu()) {
     m_menu->setObjectName(QStringLiteral("mnuoptions"));
     m_menu->setTitle(QStringLiteral("Options"));
     for (const MenuItem& item : tree.items()) {
@@ -41,7 +41,7 @@ QtTrayMenu::QtTrayMenu(const TrayMenu& tree, Handler handler, QObject* parent)
         MenuId id = item.id;
         int index = item.index;
         connect(a, &QAction::triggered, this, [this, id, index] {
-            m_handler(id, index);
+            emit chosen(id, index);
             sync();
         });
         m_actions[{item.id, item.index}] = a;

@@ -1,7 +1,7 @@
 #pragma once
 // The tray menu as a QMenu, built from the menu tree: captions with their access keys,
 // separators, check marks, "&Lumora Settings" as the bold default item and F1 shown on "&Help".
-#include "core/tray/tray_menu.h"
+#include "core/menu/tray_menu.h"
 
 #include <QObject>
 
@@ -15,8 +15,7 @@ class QMenu;
 class QtTrayMenu : public QObject {
     Q_OBJECT
 public:
-    using Handler = std::function<void(lumora::MenuId, int)>;
-    QtTrayMenu(const lumora::TrayMenu& tree, Handler handler, QObject* parent = nullptr);
+    explicit QtTrayMenu(const lumora::TrayMenu& tree, QObject* parent = nullptr);
     ~QtTrayMenu() override;
 
     QMenu* menu() const { return m_menu; }
@@ -26,9 +25,12 @@ public:
     // Pops the menu up with its left edge at the mouse, unless it is open already.
     void popupAtCursor();
 
+signals:
+    // An item was chosen: its id and, for the day items, its index 1..7.
+    void chosen(lumora::MenuId id, int index);
+
 private:
     const lumora::TrayMenu& m_tree;
-    Handler m_handler;
     QMenu* m_menu;
     std::map<std::pair<lumora::MenuId, int>, QAction*> m_actions;
 };

@@ -3,7 +3,8 @@
 // them to a real in-memory registry and option store. Every fake call lands in one shared log, so
 // a test can read which calls ran, in which order, with which arguments. Header only, no Qt.
 #include "core/settings/memory_registry.h"
-#include "core/tray/frm_main_logic.h" // the engine, settings, tray and seam headers
+#include "core/tray/frm_main_logic.h" // the engine, settings, tray and port headers
+#include "core/tray/tray_alerts.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -114,10 +116,12 @@ struct ScriptedDialogs : Dialogs, Logs {
         const std::size_t i = colorRequests.size() - 1;
         return i < colorAnswers.size() ? colorAnswers[i] : std::nullopt;
     }
-    std::optional<std::string> openFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-        put("dialogs.openFile");
-        return std::nullopt;
+    // Answers with `fileAnswer` (nothing = cancel).
+    std::optional<std::string> openFile(const std::string& title, const std::string& initial,
+                                        const std::string& filter) override {
+        put("dialogs.openFile(" + title + ", '" + initial + "')");
+        lastFilter = filter;
+        return fileAnswer;
     }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
         put("dialogs.messageBox(" + title + ", icon " + std::to_string(static_cast<int>(icon)) +
@@ -127,6 +131,8 @@ struct ScriptedDialogs : Dialogs, Logs {
     std::vector<std::optional<std::uint32_t>> colorAnswers; // one a request
     std::vector<std::optional<std::uint32_t>> colorRequests;
     std::string lastText;
+    std::optional<std::string> fileAnswer;
+    std::string lastFilter;
 };
 
 struct CountingFileSync : FileSync {
@@ -205,6 +211,14 @@ struct FakeEngine : EngineRoutines, Logs {
         put("engine.ApplyWallpaperForDay(" + std::to_string(d) + ")");
     }
     void ColorChange() override { put("engine.ColorChange"); }
+    // Records the choice as the real copy does: the day's value names its copy.
+    void Transf(const std::string& source, int d) override {
+        put("engine.Transf(" + source + ", " + std::to_string(d) + ")");
+        if (onTransf) {
+            onTransf(source, d);
+        }
+    }
+    std::function<void(const std::string&, int)> onTransf;
 };
 
 // The shell's side of the icon: keeps a copy of every record it was handed.
@@ -229,41 +243,41 @@ struct FakeTrayHost : TrayHost, Logs {
     std::vector<TrayIconData> records;
 };
 
+// The settings window: keeps the last view it was given; loads as thumbnails the pictures named
+// in `pictures` (with their sizes) and fails on every other path.
 struct FakeWindow : MainWindow, Logs {
     using Logs::Logs;
-    static std::string n(int v) { return std::to_string(v); }
-    std::string caption() const override { return captionText; }
-    void setCaption(const std::string& c) override {
-        captionText = c;
-        put("window.setCaption(" + c + ")");
-    }
+    void render(const SettingsView& v) override { view = v; }
+    std::string caption() const override { return view.caption; }
     bool isShown() const override { return shown; }
-    void showWindow() override { shown = true, put("window.show"); }
+    // Showing a hidden window tells `onShow` at once, as the Qt window's show event does.
+    void showWindow() override {
+        const bool was = shown;
+        shown = true, put("window.show");
+        if (!was && onShow) {
+            onShow();
+        }
+    }
     void hideWindow() override { shown = false, put("window.hide"); }
     void setTopMost() override { put("window.setTopMost"); }
     void popupMenu() override { put("window.popupMenu"); }
-    void setMenuChecked(MenuId id, bool checked) override {
-        TrayMenu menu;
-        put("menu." + menu.find(id, 0)->name + ".checked = " + b(checked));
-    }
+    void menuChanged() override {}
     void destroyWindow() override { shown = false, put("window.destroy"); }
-    void AffDays() override { put("window.AffDays"); }
-    void setLabel1Caption(int i, const std::string& c) override {
-        put("window.Label1(" + n(i) + ") = " + c);
+    std::optional<PixelSize> loadThumbnail(int w, const std::string& path) override {
+        put("window.loadThumbnail(" + std::to_string(w) + ", " + path + ")");
+        auto it = pictures.find(path);
+        return it == pictures.end() ? std::nullopt : std::optional<PixelSize>(it->second);
     }
-    void Lab18ToolTip(float m) override { put("window.Lab18ToolTip(" + n(int(m)) + ")"); }
-    void AffModif() override { put("window.AffModif"); }
-    void setStyleLabel(int w, const std::string& c, const std::string& tip) override {
-        put("window.Label3(" + n(w) + ") = " + c + " / " + tip);
-    }
-    void AffMessage(bool enabled) override { put("window.AffMessage(" + b(enabled) + ")"); }
-    void AffPics() override { put("window.AffPics"); }
-    void ModifBold() override { put("window.ModifBold"); }
-    void resetInfoPanel() override { put("window.resetInfoPanel"); }
     void dropThumbnails() override { put("window.dropThumbnails"); }
-    void mnuday_Click(int i) override { put("window.mnuday_Click(" + n(i) + ")"); }
-    std::string captionText = "Lumora";
+    SettingsView view = buildSettingsView(SettingsWindowModel{});
+    std::map<std::string, PixelSize> pictures;
     bool shown = false;
+    std::function<void()> onShow;
+};
+
+struct FakePreview : PreviewWindow, Logs {
+    using Logs::Logs;
+    void StartProj(const std::string& path) override { put("preview.StartProj(" + path + ")"); }
 };
 
 // ---- rigs ----
@@ -297,11 +311,18 @@ struct StoreRig {
             option(item.substr(0, item.find('=')), item.substr(item.find('=') + 1));
         }
     }
-    // The log entries that start with `prefix`.
-    CallLog only(const std::string& prefix) const {
+    // The log entries that start with one of the prefixes ("a|b").
+    CallLog only(const std::string& prefixes) const {
         CallLog out;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                     [&](const std::string& e) { return e.starts_with(prefix); });
+        std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](const std::string& e) {
+            std::istringstream in(prefixes);
+            for (std::string prefix; std::getline(in, prefix, '|');) {
+                if (e.starts_with(prefix)) {
+                    return true;
+                }
+            }
+            return false;
+        });
         return out;
     }
 };
@@ -353,16 +374,32 @@ struct FrmMainRig : StoreRig {
     FixedProgram program;
     FakeClock clock{log};
     FakeWindow window{log};
+    TrayAlerts alerts{tray, window};
     FakeAbout about{log};
     FakeHelp help{log};
-    FrmMainLogic logic{FrmMainServices{state, menu, tray, options, registry, engine, desktop,
-                                       instance, dialogs, autostart, program, clock, window, about,
-                                       help}};
+    FakePreview preview{log};
+    FrmMainLogic logic{FrmMainServices{state, options, registry, engine, desktop, instance, dialogs,
+                                       autostart, program, clock, tray, menu, alerts, window, about,
+                                       help, preview}};
+    SettingsEditor& editor = logic.editor;
 
+    FrmMainRig() {
+        window.onShow = [this] { editor.windowShown(); };
+        // Transf records the day copy as the real one does.
+        engine.onTransf = [this](const std::string& source, int d) {
+            setDayValue(d,
+                        "/pics/" + std::string(kDayNames.at(static_cast<std::size_t>(d - 1))) +
+                            source.substr(source.size() - std::min<std::size_t>(4, source.size())));
+        };
+    }
     // Started, with the log emptied afterwards.
     void started() {
-        ASSERT_TRUE(logic.Form_Load());
+        ASSERT_TRUE(logic.startUp.Form_Load());
         log.clear();
+    }
+    // A Label1 caption as the window shows it.
+    const std::string& label1(int i) const {
+        return window.view.label1.at(static_cast<std::size_t>(i)).caption;
     }
 };
 

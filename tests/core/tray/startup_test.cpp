@@ -11,26 +11,22 @@ const std::string kAlert =
 
 TEST(Startup, FirstStartOnAnEmptyProfileRunsEveryStepInOrder) {
     FrmMainRig rig;
-    ASSERT_TRUE(rig.logic.Form_Load());
-    CallLog expected = {"instance.tryAcquire -> true",
-                        "menu.MainAbout.checked = true",
-                        "about.StrtPrg(1, false)",
-                        "autostart.write(/opt/lumora/bin/lumora, true)",
-                        "menu.mnuAutoRun.checked = true",
-                        "window.AffDays",
-                        "tray.NIM_ADD(flags 7, tip \"Lumora\")",
-                        "engine.CreateDefault",
-                        "window.Label1(8) = Selected Wallpaper",
-                        "window.Lab18ToolTip(1)",
-                        "window.Label1(12) = Default Wallpaper",
-                        "window.AffModif",
-                        "clock.now -> 4",
-                        "menu.mnuAlert.checked = true"};
-    for (int w = 1; w <= 7; ++w) {
-        expected.push_back("window.Label3(" + std::to_string(w) + ") = S / Stretch Wallpaper");
+    ASSERT_TRUE(rig.logic.startUp.Form_Load());
+    EXPECT_EQ(rig.log, (CallLog{"instance.tryAcquire -> true", "about.StrtPrg(1, false)",
+                                "autostart.write(/opt/lumora/bin/lumora, true)",
+                                "tray.NIM_ADD(flags 7, tip \"Lumora\")", "engine.CreateDefault",
+                                "clock.now -> 4", "clock.now -> 4",
+                                "engine.ApplyWallpaperForDay(4)", kAlert}));
+    // The window as start-up leaves it: day names, modes, every style stretched, no Apply.
+    const SettingsView& v = rig.window.view;
+    for (std::size_t w = 1; w <= 7; ++w) {
+        EXPECT_EQ(v.label1[w].caption, kDayNames[w - 1]);
+        EXPECT_EQ(v.label3[w].caption + " / " + v.label3[w].toolTip, "S / Stretch Wallpaper");
     }
-    expected.insert(expected.end(), {"clock.now -> 4", "engine.ApplyWallpaperForDay(4)", kAlert});
-    EXPECT_EQ(rig.log, expected);
+    EXPECT_EQ(v.label1[8].caption + " / " + v.label1[8].toolTip,
+              "Selected Wallpaper / Desktop Mode: Use the selected pictures");
+    EXPECT_EQ(v.label1[12].caption, "Default Wallpaper");
+    EXPECT_FALSE(v.label1[16].visible || v.label1[17].visible);
 
     // The state start-up leaves: the name tables and the defaults; start-up writes no option.
     const FrmMainState& st = rig.state;
@@ -49,7 +45,7 @@ TEST(Startup, FirstStartOnAnEmptyProfileRunsEveryStepInOrder) {
 TEST(Startup, SecondInstanceShowsTheBoxAndStopsThere) {
     FrmMainRig rig;
     rig.instance.free = false;
-    EXPECT_FALSE(rig.logic.Form_Load());
+    EXPECT_FALSE(rig.logic.startUp.Form_Load());
     EXPECT_EQ(rig.log, (CallLog{"instance.tryAcquire -> false",
                                 "dialogs.messageBox(Lumora - v2.2.4, icon 1)"}));
     EXPECT_EQ(rig.dialogs.lastText, "Lumora is already running on this computer.\n\r\n\r"
@@ -61,7 +57,7 @@ TEST(Startup, SecondInstanceShowsTheBoxAndStopsThere) {
 TEST(Startup, TodayIsTakenAnewForLastDayAndForTheWallpaper) {
     FrmMainRig rig;
     rig.clock.weekdays = {7, 1}; // the clock passes Saturday midnight during start-up
-    ASSERT_TRUE(rig.logic.Form_Load());
+    ASSERT_TRUE(rig.logic.startUp.Form_Load());
     EXPECT_EQ(rig.state.LastDay, 7);
     EXPECT_EQ(rig.only("engine.Apply"), CallLog{"engine.ApplyWallpaperForDay(1)"});
 }
@@ -89,7 +85,7 @@ TEST_P(StartupLoad, ReadsTheOptionsWithTheirDefaults) {
     rig.autostart.failWrites = row.failWrites;
     rig.state.PendingStyle[3] = 2;
     const auto optionsBefore = rig.store.options();
-    ASSERT_TRUE(rig.logic.Form_Load());
+    ASSERT_TRUE(rig.logic.startUp.Form_Load());
     const FrmMainState& st = rig.state;
     std::ostringstream state;
     state << (st.ShowSplsh ? "" : "-") << "logo " << (st.DispMess ? "" : "-") << "alerts "
@@ -97,7 +93,12 @@ TEST_P(StartupLoad, ReadsTheOptionsWithTheirDefaults) {
           << st.DayStyle[3] << " '" << st.BackColor << "'";
     EXPECT_EQ(state.str(), row.state);
     CallLog seen;
-    for (const auto& e : rig.log) {
+    CallLog entries = rig.log;
+    const LabelView& letter = rig.window.view.label3[3];
+    if (!letter.toolTip.empty()) {
+        entries.push_back("window.Label3(3) = " + letter.caption + " / " + letter.toolTip);
+    }
+    for (const auto& e : entries) {
         std::istringstream prefixes(row.prefixes);
         for (std::string prefix; std::getline(prefixes, prefix, '|');) {
             e.starts_with(prefix) ? seen.push_back(e) : void();
@@ -192,7 +193,7 @@ TEST(Startup, FirstRunAlertIsSentWhileNoDayHasAPicture) {
         for (std::size_t w = 0; w < days.size(); ++w) {
             rig.setDayValue(static_cast<int>(w + 1), days[w]);
         }
-        ASSERT_TRUE(rig.logic.Form_Load());
+        ASSERT_TRUE(rig.logic.startUp.Form_Load());
         EXPECT_EQ(rig.only("tray.NIM_MODIFY"), alerted ? CallLog{kAlert} : CallLog{});
     }
 }

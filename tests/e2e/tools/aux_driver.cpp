@@ -47,8 +47,10 @@ std::unique_ptr<QWidget> plainWindow(const QColor& colour) {
 
 class Driver {
 public:
-    Driver()
-        : m_about(m_clock, [] { report(QStringLiteral("settings-shown")); }), m_help(m_clock) {}
+    Driver() : m_about(m_clock), m_help(m_clock) {
+        QObject::connect(&m_about, &FrmAbout::settingsWindowWanted,
+                         [] { report(QStringLiteral("settings-shown")); });
+    }
 
     void run(const QString& line) {
         const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);

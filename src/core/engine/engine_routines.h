@@ -1,5 +1,5 @@
 #pragma once
-// The routines of the wallpaper engine that start-up and the tray menu call.
+// The routines of the wallpaper engine that start-up, the tray menu and the settings window call.
 #include <string>
 
 namespace lumora {
@@ -11,6 +11,7 @@ public:
     virtual std::string defaultPicturePath() const = 0;
     virtual void ApplyWallpaperForDay(int d) = 0;
     virtual void ColorChange() = 0;
+    virtual void Transf(const std::string& source, int d) = 0;
 };
 
 } // namespace lumora

@@ -1,4 +1,4 @@
-#include "core/tray/tray_menu.h"
+#include "core/menu/tray_menu.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #pragma once
 // EngineRoutines served by the real wallpaper engine.
+#include "core/engine/engine_routines.h"
 #include "core/engine/wallpaper_engine.h"
-#include "core/tray/engine_routines.h"
 
 namespace lumora {
 
@@ -12,6 +12,7 @@ public:
     std::string defaultPicturePath() const override;
     void ApplyWallpaperForDay(int d) override;
     void ColorChange() override;
+    void Transf(const std::string& source, int d) override;
 
 private:
     WallpaperEngine& m_engine;

@@ -1,4 +1,4 @@
-#include "core/tray/wallpaper_engine_routines.h"
+#include "core/engine/wallpaper_engine_routines.h"
 
 namespace lumora {
 
@@ -16,6 +16,10 @@ void WallpaperEngineRoutines::ApplyWallpaperForDay(int d) {
 
 void WallpaperEngineRoutines::ColorChange() {
     m_engine.ColorChange();
+}
+
+void WallpaperEngineRoutines::Transf(const std::string& source, int d) {
+    m_engine.Transf(source, d);
 }
 
 } // namespace lumora

@@ -1,0 +1,106 @@
+#include "core/tray/startup.h"
+
+#include "core/menu/menu_checks.h"
+#include "core/text/texts.h"
+#include "core/tray/tray_alerts.h"
+
+#include <cstddef>
+
+namespace lumora {
+
+std::string alreadyRunningText() {
+    return std::string("Lumora is already running on this computer.") + kLineBreak + kLineBreak +
+           "Double-click on the Lumora icon in the system tray..." + kLineBreak +
+           "...or right click on it to display the context menu.";
+}
+
+std::string firstRunText() {
+    return std::string("Your must define the wallpapers for each day.") + kLineBreak +
+           "You can use the context menu of this icon in system tray" + kLineBreak +
+           "or double-click on this icon to launch Lumora.";
+}
+
+namespace {
+constexpr const char* kModeNames[4] = {"", "Selected Wallpaper", "Default Wallpaper",
+                                       "No Wallpaper"};
+} // namespace
+
+bool StartUp::Form_Load() {
+    FrmMainState& st = m_s.state;
+    SettingsEditor& editor = m_s.editor;
+    // One instance per user.
+    if (!m_s.instance.tryAcquire()) {
+        m_s.dialogs.messageBox(alreadyRunningText(), versionCaption(), MessageIcon::Information);
+        return false;
+    }
+    // The logo window.
+    st.ShowSplsh = readShowSplsh(m_s.options);
+    checkMenu(m_s.menu, m_s.window, MenuId::MainAbout, st.ShowSplsh);
+    if (st.ShowSplsh) {
+        m_s.about.StrtPrg(1, false);
+    }
+    st.DayChanging = false;
+    st.FirstOpen = true;
+    bool someDayHasPicture = false;
+    m_s.logon.AddToReg();
+    for (std::size_t i = 0; i < st.DayNames.size(); ++i) {
+        st.DayNames[i] = kDayNames[i];
+    }
+    editor.AffDays();
+    m_s.tray.AddTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), "", "", 0,
+                         kAddTimeout);
+    m_s.engine.CreateDefault();
+    st.DefaultPath = m_s.engine.defaultPicturePath();
+    for (int m = 1; m <= 3; ++m) {
+        st.ModeNames[static_cast<std::size_t>(m)] = kModeNames[m];
+    }
+    editor.loadModes();
+    st.Modified = false;
+    editor.AffModif();
+    st.LastDay = static_cast<std::int16_t>(m_s.clock.now().weekday);
+    st.DispMess = readDispMess(m_s.options);
+    checkMenu(m_s.menu, m_s.window, MenuId::mnuAlert, st.DispMess);
+    // Does some day have a picture?
+    for (int w = 1; w <= 7; ++w) {
+        try {
+            if (!m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, st.dayName(w))
+                     .empty()) {
+                someDayHasPicture = true;
+            }
+        } catch (...) {
+            // skipped
+        }
+    }
+    // Styles.
+    for (int w = 1; w <= 7; ++w) {
+        auto slot = static_cast<std::size_t>(w);
+        if (auto style = readStyl(m_s.options, w)) {
+            st.DayStyle[slot] = *style;
+        }
+        st.PendingStyle[slot] = 0;
+        editor.showStyle(w);
+    }
+    // The stored colour.
+    st.BackColor = readBackColor(m_s.options);
+    if ((st.DirectWall == 1.0f || st.DirectWall == 3.0f) && !st.BackColor.empty()) {
+        if (auto rgb = parseColorText(st.BackColor)) {
+            try {
+                m_s.desktop.setBackgroundColor(*rgb);
+            } catch (...) {
+                // skipped
+            }
+        }
+    }
+    editor.refresh();
+    // Today's wallpaper, with the day read anew.
+    m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
+    // The first-run advice, whatever "DispMess" says.
+    if (!someDayHasPicture) {
+        m_s.tray.ModifyTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), kProductName,
+                                firstRunText(), static_cast<std::int32_t>(NIIF_INFO),
+                                kAlertTimeout);
+    }
+    return true;
+}
+
+} // namespace lumora

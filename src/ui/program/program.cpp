@@ -1,0 +1,91 @@
+#include "ui/program/program.h"
+
+#include "ui/auxiliary/placement.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QTimer>
+
+using namespace lumora;
+
+Program::Program(ProgramPlatform p, QObject* parent)
+    : QObject(parent), m_registry(p.registry), m_options(p.options),
+      m_window(std::make_unique<FrmMain>()), m_dialogs(m_window.get()), m_about(p.clock),
+      m_help(p.clock), m_trayHost(std::make_unique<QtTrayHost>(lumora::programIcon())),
+      m_trayMenu(std::make_unique<QtTrayMenu>(m_menu)), m_tray(*m_trayHost),
+      m_alerts(m_tray, *m_window),
+      m_engine(m_state, EngineServices{m_registry, m_options, p.desktop, m_alerts, p.events,
+                                       p.program, p.resources, m_dialogs}),
+      m_engineRoutines(m_engine) {
+    m_engine.setFileSync(p.fileSync);
+    m_logic = std::make_unique<FrmMainLogic>(
+        FrmMainServices{m_state, m_options, m_registry, m_engineRoutines, p.desktop, p.instance,
+                        m_dialogs, p.autostart, p.program, p.clock, m_tray, m_menu, m_alerts,
+                        *m_window, m_about, m_help, m_preview});
+    m_trayHost->setMenu(m_trayMenu->menu());
+    connectWindows();
+    m_about.installEventFilter(this);
+    m_help.installEventFilter(this);
+}
+
+Program::~Program() = default;
+
+bool Program::start() {
+    return m_logic->startUp.Form_Load();
+}
+
+void Program::connectWindows() {
+    SettingsEditor& editor = m_logic->editor;
+    TrayController& tray = m_logic->tray;
+    FrmMain* w = m_window.get();
+    connect(w, &FrmMain::label1Clicked, this, [&editor](int i) { editor.Label1_Click(i); });
+    connect(w, &FrmMain::label2Clicked, this, [&editor](int i) { editor.Label2_Click(i); });
+    connect(w, &FrmMain::label3Clicked, this, [&editor](int i) { editor.Label3_Click(i); });
+    connect(w, &FrmMain::image1Clicked, this, [&editor](int i) { editor.Image1_Click(i); });
+    connect(w, &FrmMain::image1Moved, this, [&editor](int i) { editor.Image1_MouseMove(i); });
+    connect(w, &FrmMain::label1Moved, this, [&editor] { editor.Label1_MouseMove(); });
+    connect(w, &FrmMain::backgroundMoved, this, [&editor] { editor.Label1_MouseMove(); });
+    connect(w, &FrmMain::shown, this, [&editor] { editor.windowShown(); });
+    connect(w, &FrmMain::activatedFromProgramWindow, this, [&editor] { editor.Form_Activate(); });
+    connect(w, &FrmMain::closeRequested, this,
+            [&tray] { tray.Form_QueryUnload(vbFormControlMenu); });
+    connect(w, &FrmMain::helpKeyPressed, this, [&tray] { tray.Form_KeyDown(vbKeyF1, 0); });
+    connect(w, &FrmMain::menuPopupRequested, m_trayMenu.get(), &QtTrayMenu::popupAtCursor);
+    connect(w, &FrmMain::menuCheckMarksChanged, m_trayMenu.get(), &QtTrayMenu::sync);
+    connect(w, &FrmMain::unloadedForGood, this, [this] {
+        m_trayMenu->menu()->hide();
+        emit unloadedForGood();
+        QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
+    });
+    connect(m_trayMenu.get(), &QtTrayMenu::chosen, this,
+            [&tray](MenuId id, int index) { tray.menuClicked(id, index); });
+    connect(m_trayHost.get(), &QtTrayHost::mouseMessage, this,
+            [&tray](float message) { tray.trayCallback(message); });
+    connect(&m_about, &FrmAbout::settingsWindowWanted, this, [&tray] { tray.aboutClosed(); });
+    // Windows at logoff: the unload goes ahead and the icon is removed.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [&tray] {
+        if (!tray.unloaded() && !tray.Form_QueryUnload(2)) {
+            tray.Form_Unload();
+        }
+    });
+}
+
+bool Program::otherWindowOpen() const {
+    return m_about.isVisible() || m_help.isVisible();
+}
+
+bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (unloaded() && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+        QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Program::quitWhenNoWindowIsLeft() {
+    if (!otherWindowOpen()) {
+        QCoreApplication::quit();
+    }
+}
