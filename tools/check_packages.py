@@ -45,8 +45,8 @@ def read_trace(trace_dir):
     for record in sorted(Path(trace_dir).glob("ld.*")):
         processes += 1
         tried = None
-        loaded = []
-        names = []
+        pending = []  # loaded, not yet put down to a program
+        who = record.name
         with open(record, encoding="utf-8", errors="surrogateescape") as f:
             for raw in f:
                 line = PREFIX.sub("", raw.rstrip("\n"), count=1)
@@ -55,21 +55,25 @@ def read_trace(trace_dir):
                 elif m := LINK_MAP.match(line):
                     # The object is found either by its own path (dlopen with a path,
                     # LD_PRELOAD) or by the search just before it (the last path tried).
+                    # A name with a dynamic string token ($LIB, $ORIGIN; LD_PRELOAD of faketime
+                    # has one) is shown as written: its "calling init" line names the file.
                     name = m.group(1)
                     path = name if "/" in name else tried
-                    if path:
-                        loaded.append(path)
+                    if path and "$" not in path:
+                        pending.append(path)
                     tried = None
                 elif m := CALLING_INIT.match(line):
-                    loaded.append(m.group(1))  # also names the loader itself
+                    pending.append(m.group(1))  # also names the loader itself
                 elif m := PROGRAM.match(line):
-                    names.append(m.group(1))
-        # A process that exec()s keeps its pid: one record may hold several programs.
-        who = names[-1] if names else record.name
-        for path in loaded:
+                    # The loader names a program once its libraries are in. A pid that exec()s
+                    # (or comes round again) holds several programs in one record.
+                    who = m.group(1)
+                    programs[who] = programs.get(who, 0) + 1
+                    for path in pending:
+                        files.setdefault(path, who)
+                    pending = []
+        for path in pending:  # opened later (dlopen) by the last program
             files.setdefault(path, who)
-        for name in names:
-            programs[name] = programs.get(name, 0) + 1
     return files, programs, processes
 
 
@@ -78,6 +82,15 @@ def resolve_program(name):
     if "/" in name:
         return name if os.path.isabs(name) else None
     return shutil.which(name)
+
+
+def system_configured(path):
+    """True for the modules the C library and PAM load because this machine's /etc/nsswitch.conf
+    or /etc/pam.d names them (libnss_systemd.so.2, pam_cap.so): they come with the machine's own
+    configuration, not with what the program needs, and a machine without them loads none."""
+    base = os.path.basename(path)
+    return base.startswith("libnss_") or (base.startswith("pam_") and
+                                          os.path.basename(os.path.dirname(path)) == "security")
 
 
 USR_MERGED = ("/bin/", "/sbin/", "/lib/", "/lib32/", "/lib64/", "/libx32/")
@@ -207,9 +220,12 @@ def main():
     problems = []
     used = set()
     missing = set()
+    configured = []
     for f in sorted(checked):
         owned = next((owners[c] for c in candidates(f) if c in owners), None)
-        if owned is None:
+        if owned and not owned & pulled_in and system_configured(f):
+            configured.append(f"{f} ({', '.join(sorted(owned))}, loaded by {checked[f]})")
+        elif owned is None:
             problems.append(f"{f}: from no Debian package (loaded by {checked[f]})")
         elif not owned & pulled_in:
             problems.append(f"{f}: from package {', '.join(sorted(owned))}, neither listed "
@@ -220,6 +236,8 @@ def main():
 
     print(f"check_packages: {processes} processes, {len(programs)} programs, "
           f"{len(checked)} files outside the project from {len(used)} packages")
+    for f in configured:
+        print(f"check_packages: note: this machine's own configuration loads {f}")
     for name in unresolved:
         print(f"check_packages: note: cannot tell which file program '{name}' was")
     if problems:
