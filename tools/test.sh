@@ -10,6 +10,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 trace=()
 if [ -n "${LUMORA_LOAD_TRACE:-}" ]; then
     mkdir -p "$LUMORA_LOAD_TRACE"
-    trace=(env LD_DEBUG=files,libs "LD_DEBUG_OUTPUT=$(cd "$LUMORA_LOAD_TRACE" && pwd)/ld")
+    trace=(env "LD_DEBUG=files,libs" "LD_DEBUG_OUTPUT=$(cd "$LUMORA_LOAD_TRACE" && pwd)/ld")
 fi
 "${trace[@]}" ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)" "$@"
