@@ -43,6 +43,10 @@ wait_until() {
 }
 
 echo "No graphical session found: starting Lumora inside a virtual X display."
+# The virtual session has its own runtime folder (private, removed with $work): Qt wants one, and
+# the single-instance lock in it then belongs to this session alone.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec {xfd}>"$work/display"
 Xvfb -displayfd "$xfd" -screen 0 1280x800x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)

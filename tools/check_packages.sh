@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the whole test suite (tools/test.sh, with the same arguments) while the dynamic loader
+# records every shared object, plugin and program each process loads, then checks that each one
+# comes from a package that tools/debian-packages.txt lists or pulls in (tools/check_packages.py).
+# The records stay in build/load-trace/. Fails when the tests or the check fail.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+trace=$top/build/load-trace
+rm -rf "$trace"
+mkdir -p "$trace"
+status=0
+LUMORA_LOAD_TRACE=$trace "$top/tools/test.sh" "$@" || status=$?
+python3 "$top/tools/check_packages.py" "$trace" || status=$?
+exit "$status"
