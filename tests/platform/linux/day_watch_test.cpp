@@ -1,0 +1,365 @@
+// The day watch: the interval to the next local midnight, the file and time zone watches, the
+// set-clock timerfd and logind's resume signal.
+#include "platform/linux/qt_day_watch.h"
+#include "test_support.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+namespace lumora {
+namespace {
+
+constexpr int kWaitMs = 5000;
+// QTimer rounds its remaining time up to the next millisecond.
+constexpr int kRounding = 2;
+
+// Runs the event loop until `done` holds, for up to kWaitMs; whether it holds. (Qt's QTRY_
+// macros report to QTest, not to GoogleTest.)
+template <typename Done> bool waitUntil(Done done) {
+    const QDeadlineTimer deadline(kWaitMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+class DayWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_platform_linux";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) {
+            m_app = std::make_unique<QCoreApplication>(argc, argv);
+        }
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    // A watch counting its calls; no system bus unless asked, zone files under the test folder.
+    std::unique_ptr<QtDayWatch> makeWatch(DayWatchOptions options = {}) {
+        if (options.zoneFiles == DayWatchOptions().zoneFiles) {
+            options.zoneFiles = {path("etc/localtime"), path("etc/timezone")};
+        }
+        auto watch = std::make_unique<QtDayWatch>(std::move(options));
+        watch->setDayCheck([this] { ++dayChecks; });
+        watch->setFileCheck([this] { ++fileChecks; });
+        return watch;
+    }
+    std::string path(const std::string& name) const {
+        return m_dir.filePath(QString::fromStdString(name)).toStdString();
+    }
+    static DayWatchOptions noBus() {
+        DayWatchOptions options;
+        options.systemBus = false;
+        return options;
+    }
+
+    int dayChecks = 0;
+    int fileChecks = 0;
+
+private:
+    std::unique_ptr<QCoreApplication> m_app;
+    QTemporaryDir m_dir;
+};
+
+// --- The interval to the next day ---------------------------------------------------------
+
+struct NextDayRow {
+    const char* zone; // an IANA name
+    bool throughTz;   // local time with TZ set to the zone, instead of a QTimeZone
+    QDate date;
+    QTime time;
+    qint64 expectedMs; // margin included
+};
+class NextDay : public ::testing::TestWithParam<NextDayRow> {};
+TEST_P(NextDay, IsTheStartOfTomorrowPlusTheMargin) {
+    const NextDayRow& row = GetParam();
+    test::ScopedEnv tz("TZ", row.throughTz ? std::optional<std::string>(row.zone) : std::nullopt);
+    ::tzset();
+    const QDateTime now = row.throughTz
+                              ? QDateTime(row.date, row.time, Qt::LocalTime)
+                              : QDateTime(row.date, row.time, QTimeZone(QByteArray(row.zone)));
+    ASSERT_TRUE(now.isValid());
+    EXPECT_EQ(QtDayWatch::msecsToNextDay(now), row.expectedMs);
+}
+constexpr qint64 kHour = 3'600'000;
+constexpr qint64 kMargin = QtDayWatch::kMidnightMarginMs;
+INSTANTIATE_TEST_SUITE_P(
+    DayWatch, NextDay,
+    ::testing::Values(
+        NextDayRow{"UTC", false, {2027, 1, 2}, {23, 59, 50}, 10'000 + kMargin},
+        NextDayRow{"UTC", false, {2027, 1, 2}, {23, 59, 59, 999}, 1 + kMargin},
+        NextDayRow{"UTC", false, {2027, 1, 3}, {0, 0, 0}, 24 * kHour + kMargin},
+        NextDayRow{"UTC", false, {2027, 1, 2}, {12, 0, 0}, 12 * kHour + kMargin},
+        // Spring forward (02:00 -> 03:00) and fall back (03:00 -> 02:00) in Berlin.
+        NextDayRow{"Europe/Berlin", false, {2027, 3, 28}, {0, 0, 0}, 23 * kHour + kMargin},
+        NextDayRow{"Europe/Berlin", false, {2027, 3, 27}, {23, 59, 50}, 10'000 + kMargin},
+        NextDayRow{"Europe/Berlin", false, {2027, 10, 31}, {0, 0, 0}, 25 * kHour + kMargin},
+        NextDayRow{"Europe/Berlin", false, {2027, 10, 31}, {12, 0, 0}, 12 * kHour + kMargin},
+        // Havana skips midnight in spring (00:00 -> 01:00): the day starts at 01:00.
+        NextDayRow{"America/Havana", false, {2027, 3, 13}, {23, 59, 0}, 60'000 + kMargin},
+        // The zone of the process, as TZ names it.
+        NextDayRow{"Europe/Berlin", true, {2027, 3, 28}, {0, 0, 0}, 23 * kHour + kMargin},
+        NextDayRow{"Europe/Berlin", true, {2027, 10, 31}, {0, 0, 0}, 25 * kHour + kMargin},
+        NextDayRow{"UTC", true, {2027, 3, 28}, {0, 0, 0}, 24 * kHour + kMargin}));
+
+TEST_F(DayWatchTest, ArmsTheMidnightTimerAndNothingElseTicks) {
+    const qint64 expected = QtDayWatch::msecsToNextDay(QDateTime::currentDateTime());
+    auto watch = makeWatch(noBus());
+    watch->watchFiles({path("Monday.jpg")}, path(""));
+    EXPECT_GT(watch->midnightRemainingMs(), 0);
+    EXPECT_LE(watch->midnightRemainingMs(), expected + kRounding);
+    EXPECT_GT(watch->midnightRemainingMs(), expected - 5000);
+    EXPECT_TRUE(watch->clockSetWatched());
+    EXPECT_FALSE(watch->polling());
+}
+
+// --- The day files ------------------------------------------------------------------------
+
+enum class Change { Delete, RenameOver, RenameAway, WriteInPlace, Appear };
+struct FileRow {
+    const char* name;
+    Change change;
+};
+class FileChange : public DayWatchTest, public ::testing::WithParamInterface<FileRow> {};
+TEST_P(FileChange, RunsTheFileCheckAndKeepsWatching) {
+    const std::string monday = path("Monday.jpg");
+    if (GetParam().change != Change::Appear) {
+        ASSERT_TRUE(test::writeAll(monday, "old"));
+    }
+    ASSERT_TRUE(test::writeAll(path("Tuesday.jpg"), "tue"));
+    auto watch = makeWatch(noBus());
+    watch->watchFiles({monday, path("Tuesday.jpg")}, path(""));
+
+    switch (GetParam().change) {
+    case Change::Delete:
+        ASSERT_EQ(::unlink(monday.c_str()), 0);
+        break;
+    case Change::RenameOver:
+        ASSERT_TRUE(test::writeAll(path("incoming.tmp"), "new"));
+        ASSERT_EQ(::rename(path("incoming.tmp").c_str(), monday.c_str()), 0);
+        break;
+    case Change::RenameAway:
+        ASSERT_EQ(::rename(monday.c_str(), path("Monday.old").c_str()), 0);
+        break;
+    case Change::WriteInPlace:
+    case Change::Appear:
+        ASSERT_TRUE(test::writeAll(monday, "new"));
+        break;
+    }
+    ASSERT_TRUE(waitUntil([&] { return fileChecks >= 1; }));
+
+    // Whatever is under the name now is watched again: a write in place (which the folder
+    // watch does not report) brings another check.
+    if (!test::exists(monday)) {
+        ASSERT_TRUE(test::writeAll(monday, "back"));
+        ASSERT_TRUE(waitUntil([&] { return fileChecks >= 2; }));
+    }
+    const int before = fileChecks;
+    ASSERT_TRUE(
+        waitUntil([&] { return watch->watchedPaths().contains(QString::fromStdString(monday)); }));
+    QFile f(QString::fromStdString(monday));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
+    f.write("more");
+    f.close();
+    ASSERT_TRUE(waitUntil([&] { return fileChecks > before; }));
+    EXPECT_EQ(dayChecks, 0);
+}
+INSTANTIATE_TEST_SUITE_P(DayWatch, FileChange,
+                         ::testing::Values(FileRow{"Delete", Change::Delete},
+                                           FileRow{"RenameOver", Change::RenameOver},
+                                           FileRow{"RenameAway", Change::RenameAway},
+                                           FileRow{"WriteInPlace", Change::WriteInPlace},
+                                           FileRow{"Appear", Change::Appear}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Any change in the folder runs the check (it only looks at the day files again, which is
+// cheap); changes seen in several passes of the event loop within a short time run it once.
+TEST_F(DayWatchTest, ABurstInTheFolderRunsOneCheck) {
+    auto watch = makeWatch(noBus());
+    watch->watchFiles({path("Monday.jpg")}, path(""));
+    constexpr int kChanges = 5;
+    for (int i = 0; i < kChanges; ++i) {
+        ASSERT_TRUE(test::writeAll(path("unrelated" + std::to_string(i)), "x"));
+        QCoreApplication::processEvents(); // the watcher reports each change on its own
+    }
+    ASSERT_TRUE(waitUntil([&] { return fileChecks >= 1; }));
+    QTest::qWait(3 * QtDayWatch::kFileBurstMs);
+    EXPECT_LT(fileChecks, kChanges);
+}
+
+TEST_F(DayWatchTest, NewPathsReplaceTheOldOnes) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path("old"))));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path("new"))));
+    auto watch = makeWatch(noBus());
+    watch->watchFiles({path("old/Monday.jpg")}, path("old"));
+    watch->watchFiles({path("new/Monday.jpg")}, path("new"));
+    EXPECT_EQ(watch->watchedPaths(), QStringList{QString::fromStdString(path("new"))});
+    ASSERT_TRUE(test::writeAll(path("old/Monday.jpg"), "x"));
+    QTest::qWait(3 * QtDayWatch::kFileBurstMs);
+    EXPECT_EQ(fileChecks, 0);
+    ASSERT_TRUE(test::writeAll(path("new/Monday.jpg"), "x"));
+    ASSERT_TRUE(waitUntil([&] { return fileChecks >= 1; }));
+}
+
+TEST_F(DayWatchTest, ANetworkFolderIsCheckedEverySecond) {
+    ASSERT_TRUE(test::writeAll(path("Monday.jpg"), "x"));
+    DayWatchOptions options = noBus();
+    options.isRemote = [](const std::string&) { return true; };
+    auto watch = makeWatch(options);
+    watch->watchFiles({path("Monday.jpg")}, path(""));
+    EXPECT_TRUE(watch->polling());
+    EXPECT_TRUE(watch->watchedPaths().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return fileChecks >= 2; }));
+    watch->watchFiles({}, "");
+    EXPECT_FALSE(watch->polling());
+}
+
+struct FsTypeRow {
+    long type;
+    bool remote;
+};
+class FileSystemType : public ::testing::TestWithParam<FsTypeRow> {};
+TEST_P(FileSystemType, RemoteOrNot) {
+    EXPECT_EQ(QtDayWatch::isRemoteFileSystemType(GetParam().type), GetParam().remote);
+}
+INSTANTIATE_TEST_SUITE_P(DayWatch, FileSystemType,
+                         ::testing::Values(FsTypeRow{0x6969, true},        // NFS
+                                           FsTypeRow{0xFF534D42, true},    // CIFS
+                                           FsTypeRow{0xFE534D42, true},    // SMB2
+                                           FsTypeRow{0x65735546, true},    // FUSE
+                                           FsTypeRow{0xEF53, false},       // ext2/3/4
+                                           FsTypeRow{0x01021994, false},   // tmpfs
+                                           FsTypeRow{0x9123683E, false},   // btrfs
+                                           FsTypeRow{0x58465342, false},   // XFS
+                                           FsTypeRow{0x794C7630, false})); // overlayfs
+
+TEST_F(DayWatchTest, TheTestFolderIsLocal) {
+    EXPECT_FALSE(QtDayWatch::isOnRemoteFileSystem(path("")));
+}
+
+// --- The time zone ------------------------------------------------------------------------
+
+TEST_F(DayWatchTest, AReplacedZoneLinkRunsTheDayCheckWithTheNewZone) {
+    test::ScopedEnv tz("TZ", "UTC");
+    ::tzset();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path("etc"))));
+    ASSERT_EQ(::symlink("/usr/share/zoneinfo/Etc/UTC", path("etc/localtime").c_str()), 0);
+    ASSERT_TRUE(test::writeAll(path("etc/timezone"), "Etc/UTC\n"));
+    auto watch = makeWatch(noBus());
+    const qint64 utc = QtDayWatch::msecsToNextDay(QDateTime::currentDateTime());
+
+    // Other files of the folder come and go without a day check.
+    ASSERT_TRUE(test::writeAll(path("etc/motd"), "hello"));
+    QTest::qWait(500);
+    EXPECT_EQ(dayChecks, 0);
+
+    // What the system's zone tool does: a new link renamed over the old one. The C library
+    // reads the zone again (here through TZ, which the test can change without root).
+    ::setenv("TZ", "Asia/Kathmandu", 1);
+    ASSERT_EQ(::symlink("/usr/share/zoneinfo/Asia/Kathmandu", path("etc/localtime.new").c_str()),
+              0);
+    ASSERT_EQ(::rename(path("etc/localtime.new").c_str(), path("etc/localtime").c_str()), 0);
+    ASSERT_TRUE(waitUntil([&] { return dayChecks >= 1; }));
+    const qint64 kathmandu = QtDayWatch::msecsToNextDay(QDateTime::currentDateTime());
+    ASSERT_GT(std::abs(kathmandu - utc), kHour); // +05:45 moves midnight
+    EXPECT_LE(watch->midnightRemainingMs(), kathmandu + kRounding);
+    EXPECT_GT(watch->midnightRemainingMs(), kathmandu - 5000);
+
+    // /etc/timezone written in place counts as well.
+    const int before = dayChecks;
+    ASSERT_TRUE(test::writeAll(path("etc/timezone"), "Asia/Kathmandu\n"));
+    ASSERT_TRUE(waitUntil([&] { return dayChecks > before; }));
+}
+
+// --- The wall clock set -------------------------------------------------------------------
+
+TEST_F(DayWatchTest, SettingTheClockRunsTheDayCheck) {
+    auto watch = makeWatch(noBus());
+    ASSERT_TRUE(watch->clockSetWatched());
+    // Set the clock to the time it already shows (the kernel reports any set); this needs
+    // CAP_SYS_TIME.
+    timespec real{}, mono0{}, mono1{};
+    ::clock_gettime(CLOCK_REALTIME, &real);
+    ::clock_gettime(CLOCK_MONOTONIC, &mono0);
+    ::clock_gettime(CLOCK_MONOTONIC, &mono1);
+    long ns = real.tv_nsec + (mono1.tv_sec - mono0.tv_sec) * 1'000'000'000L +
+              (mono1.tv_nsec - mono0.tv_nsec);
+    real.tv_sec += ns / 1'000'000'000L;
+    real.tv_nsec = ns % 1'000'000'000L;
+    if (::clock_settime(CLOCK_REALTIME, &real) != 0) {
+        GTEST_SKIP() << "cannot set the clock here (" << std::strerror(errno)
+                     << "); needs CAP_SYS_TIME";
+    }
+    ASSERT_TRUE(waitUntil([&] { return dayChecks >= 1; }));
+    EXPECT_EQ(dayChecks, 1);
+    EXPECT_EQ(fileChecks, 0);
+}
+
+// --- A resume, as logind reports it -------------------------------------------------------
+
+TEST_F(DayWatchTest, LogindResumeRunsTheDayCheck) {
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty()) {
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    }
+    // A private bus stands in for the system bus; this process owns logind's name on it.
+    QProcess bus;
+    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address=1")});
+    ASSERT_TRUE(bus.waitForStarted());
+    ASSERT_TRUE(waitUntil([&] { return bus.canReadLine(); }));
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", address.toStdString());
+
+    {
+        QDBusConnection logind = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
+        ASSERT_TRUE(logind.isConnected());
+        ASSERT_TRUE(logind.registerService(QStringLiteral("org.freedesktop.login1")));
+        auto watch = makeWatch();
+        ASSERT_TRUE(QDBusConnection::systemBus().isConnected());
+        const auto send = [&](bool sleeping) {
+            QDBusMessage signal =
+                QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                           QStringLiteral("org.freedesktop.login1.Manager"),
+                                           QStringLiteral("PrepareForSleep"));
+            signal << sleeping;
+            ASSERT_TRUE(logind.send(signal));
+        };
+        send(true); // going to sleep: nothing to do
+        QTest::qWait(300);
+        EXPECT_EQ(dayChecks, 0);
+        send(false);
+        ASSERT_TRUE(waitUntil([&] { return dayChecks >= 1; }));
+        EXPECT_EQ(dayChecks, 1);
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
+    bus.kill();
+    bus.waitForFinished();
+}
+
+TEST_F(DayWatchTest, NoSystemBusIsFine) {
+    test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    auto watch = makeWatch();
+    EXPECT_TRUE(watch->clockSetWatched());
+    EXPECT_GT(watch->midnightRemainingMs(), 0);
+}
+
+} // namespace
+} // namespace lumora
