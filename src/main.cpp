@@ -3,6 +3,7 @@
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/posix_file_sync.h"
+#include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_resources.h"
 #include "platform/linux/settings_file.h"
@@ -27,12 +28,13 @@ int main(int argc, char** argv) {
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
     lumora::PosixFileSync fileSync;
+    lumora::QtDayWatch dayWatch;
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
     std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
     std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
     Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
-                                          instance, autostart, clock, &fileSync});
+                                          instance, autostart, clock, dayWatch, &fileSync});
     if (!lumoraProgram.start()) {
         return 0;
     }

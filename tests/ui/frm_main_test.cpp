@@ -6,6 +6,7 @@
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_resources.h"
 #include "platform/linux/xdg_program_info.h"
@@ -36,7 +37,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         ::setenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8().constData(), 1);
         prog = std::make_unique<Program>(ProgramPlatform{store, store, *desktop, events, program,
-                                                         resources, instance, autostart, clock});
+                                                         resources, instance, autostart, clock,
+                                                         dayWatch});
     }
     void TearDown() override { prog.reset(); }
     // Start-up without the logo; `show`: then the settings window, as its menu item shows it.
@@ -74,6 +76,7 @@ protected:
     LockFileInstanceGuard instance{(dir.path() + "/lumora.lock").toStdString()};
     AutostartEntry autostart{(dir.path() + "/config").toStdString()};
     test::TestClock clock;
+    QtDayWatch dayWatch;
     std::unique_ptr<Program> prog;
 };
 

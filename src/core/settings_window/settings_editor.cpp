@@ -390,8 +390,16 @@ void SettingsEditor::Form_Activate() {
 }
 
 void SettingsEditor::windowShown() {
+    // The blink does not run while the window is hidden: it starts again with the names shown.
+    const int w = today();
+    if (w >= 1 && w <= 7) {
+        m_model.days[static_cast<std::size_t>(w)].nameCaption = m_s.state.dayName(w);
+    }
+    m_model.applyCaption = "Apply";
     if (!m_activating) {
         Form_Activate();
+    } else {
+        refresh();
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// FrmMain's routines, by concern: start-up, start at logon, the tray and its menu, and the
-// settings window. This object only builds them over the services and keeps them together.
+// FrmMain's routines, by concern: start-up, start at logon, the tray and its menu, the settings
+// window and the day watch. This object only builds them over the services and keeps them together.
 #include "core/ports/autostart.h"
 #include "core/ports/program_info.h"
 #include "core/settings_window/settings_editor.h"
+#include "core/tray/day_watch.h"
 #include "core/tray/start_at_logon.h"
 #include "core/tray/startup.h"
 #include "core/tray/tray_controller.h"
@@ -28,6 +29,7 @@ struct FrmMainServices {
     AboutWindow& about;
     HelpWindow& help;
     PreviewWindow& preview;
+    DayWatchSource& daySource;
 };
 
 class FrmMainLogic {
@@ -39,12 +41,14 @@ public:
           startUp({s.state, s.options, s.registry, s.engine, s.desktop, s.instance, s.dialogs,
                    s.clock, s.tray, s.menu, s.window, s.about, editor, logon}),
           tray({s.state, s.options, s.engine, s.clock, s.tray, s.menu, s.window, s.about, s.help,
-                editor, logon}) {}
+                editor, logon}),
+          dayWatch({s.state, s.registry, s.engine, s.clock, s.program, editor, s.daySource}) {}
 
     SettingsEditor editor;
     StartAtLogon logon;
     StartUp startUp;
     TrayController tray;
+    DayWatch dayWatch;
 };
 
 } // namespace lumora

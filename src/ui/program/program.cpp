@@ -24,7 +24,7 @@ Program::Program(ProgramPlatform p, QObject* parent)
     m_logic = std::make_unique<FrmMainLogic>(
         FrmMainServices{m_state, m_options, m_registry, m_engineRoutines, p.desktop, p.instance,
                         m_dialogs, p.autostart, p.program, p.clock, m_tray, m_menu, m_alerts,
-                        *m_window, m_about, m_help, m_preview});
+                        *m_window, m_about, m_help, m_preview, p.dayWatch});
     m_trayHost->setMenu(m_trayMenu->menu());
     connectWindows();
     m_about.installEventFilter(this);
@@ -34,7 +34,11 @@ Program::Program(ProgramPlatform p, QObject* parent)
 Program::~Program() = default;
 
 bool Program::start() {
-    return m_logic->startUp.Form_Load();
+    if (!m_logic->startUp.Form_Load()) {
+        return false;
+    }
+    m_logic->dayWatch.start();
+    return true;
 }
 
 void Program::connectWindows() {
@@ -53,6 +57,8 @@ void Program::connectWindows() {
     connect(w, &FrmMain::closeRequested, this,
             [&tray] { tray.Form_QueryUnload(vbFormControlMenu); });
     connect(w, &FrmMain::helpKeyPressed, this, [&tray] { tray.Form_KeyDown(vbKeyF1, 0); });
+    connect(w, &FrmMain::captionTick, this, [&editor] { editor.refreshCaption(); });
+    connect(w, &FrmMain::blinkTick, this, [&editor] { editor.Timer2_Timer(); });
     connect(w, &FrmMain::menuPopupRequested, m_trayMenu.get(), &QtTrayMenu::popupAtCursor);
     connect(w, &FrmMain::menuCheckMarksChanged, m_trayMenu.get(), &QtTrayMenu::sync);
     connect(w, &FrmMain::unloadedForGood, this, [this] {

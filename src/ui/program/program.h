@@ -7,6 +7,7 @@
 #include "core/menu/tray_menu.h"
 #include "core/ports/autostart.h"
 #include "core/ports/clock.h"
+#include "core/ports/day_watch.h"
 #include "core/ports/desktop_backend.h"
 #include "core/ports/event_pump.h"
 #include "core/ports/file_sync.h"
@@ -43,6 +44,7 @@ struct ProgramPlatform {
     lumora::InstanceGuard& instance;
     lumora::Autostart& autostart;
     lumora::Clock& clock;
+    lumora::DayWatchSource& dayWatch;
     // Makes day copies durable before they replace the old ones; none in tests.
     lumora::FileSync* fileSync = nullptr;
 };

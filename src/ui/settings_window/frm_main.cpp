@@ -76,7 +76,13 @@ void ControlLabel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-FrmMain::FrmMain(QWidget* parent) : QWidget(parent) {
+FrmMain::FrmMain(QWidget* parent)
+    : QWidget(parent), m_captionTimer(new QTimer(this)), m_blinkTimer(new QTimer(this)) {
+    // Nothing ticks while the window is hidden: an idle program stays asleep.
+    m_captionTimer->setInterval(1000);
+    m_blinkTimer->setInterval(500);
+    connect(m_captionTimer, &QTimer::timeout, this, &FrmMain::captionTick);
+    connect(m_blinkTimer, &QTimer::timeout, this, &FrmMain::blinkTick);
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Lumora"));
     setWindowIcon(lumora::programIcon());
@@ -301,7 +307,17 @@ void FrmMain::mouseMoveEvent(QMouseEvent* event) {
 void FrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
+        m_captionTimer->start();
+        m_blinkTimer->start();
         emit shown();
+    }
+}
+
+void FrmMain::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) {
+        m_captionTimer->stop();
+        m_blinkTimer->stop();
     }
 }
 

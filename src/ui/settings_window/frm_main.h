@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -73,6 +74,9 @@ signals:
     // The close box: the window stays loaded and the program in the notification area.
     void closeRequested();
     void helpKeyPressed();
+    // While the window is shown only: the caption clock every second, the blink twice a second.
+    void captionTick();
+    void blinkTick();
     void menuPopupRequested();
     void menuCheckMarksChanged();
     // The window went away for good (the program is ending).
@@ -84,6 +88,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void onFocusWindowChanged(QWindow* now);
@@ -95,5 +100,7 @@ private:
     std::array<ControlLabel*, 8> m_image1{};
     std::array<QImage, 8> m_thumbnails{};
     QPointer<QWindow> m_lastFocus;
+    QTimer* m_captionTimer;
+    QTimer* m_blinkTimer;
     bool m_destroyed = false;
 };

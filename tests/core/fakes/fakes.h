@@ -209,7 +209,11 @@ struct FakeEngine : EngineRoutines, Logs {
     }
     void ApplyWallpaperForDay(int d) override {
         put("engine.ApplyWallpaperForDay(" + std::to_string(d) + ")");
+        if (onApply) {
+            onApply(d);
+        }
     }
+    std::function<void(int)> onApply;
     void ColorChange() override { put("engine.ColorChange"); }
     // Records the choice as the real copy does: the day's value names its copy.
     void Transf(const std::string& source, int d) override {
@@ -273,6 +277,18 @@ struct FakeWindow : MainWindow, Logs {
     std::map<std::string, PixelSize> pictures;
     bool shown = false;
     std::function<void()> onShow;
+};
+
+// Keeps the day watch's callbacks so a test can fire them; records what is watched.
+struct FakeDaySource : DayWatchSource {
+    void setDayCheck(std::function<void()> check) override { dayCheck = std::move(check); }
+    void setFileCheck(std::function<void()> check) override { fileCheck = std::move(check); }
+    void watchFiles(const std::vector<std::string>& paths, const std::string&) override {
+        watched = paths;
+    }
+    std::function<void()> dayCheck;
+    std::function<void()> fileCheck;
+    std::vector<std::string> watched;
 };
 
 struct FakePreview : PreviewWindow, Logs {
@@ -378,9 +394,10 @@ struct FrmMainRig : StoreRig {
     FakeAbout about{log};
     FakeHelp help{log};
     FakePreview preview{log};
+    FakeDaySource days;
     FrmMainLogic logic{FrmMainServices{state, options, registry, engine, desktop, instance, dialogs,
                                        autostart, program, clock, tray, menu, alerts, window, about,
-                                       help, preview}};
+                                       help, preview, days}};
     SettingsEditor& editor = logic.editor;
 
     FrmMainRig() {

@@ -119,7 +119,8 @@ TEST(Edits, ApplyHidesTheWindowAndShowsItAgain) {
     rig.editor.Label1_Click(16);
     // Shown again, the window is activated: the caption and today's name are read anew.
     EXPECT_EQ(rig.log, (CallLog{"window.hide", "clock.now -> 4", "engine.ApplyWallpaperForDay(4)",
-                                "window.show", "clock.now -> 4", "clock.now -> 4"}));
+                                "window.show", "clock.now -> 4", "clock.now -> 4",
+                                "clock.now -> 4"}));
 }
 
 // Activation: reloads the modes, the caption, the switch, thumbnails and the bold day; a show

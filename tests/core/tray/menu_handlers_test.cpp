@@ -59,12 +59,12 @@ const ActionRow kActions[] = {
     {"AboutWhileHidden", click(MenuId::MnAbout), {"window.hide", "about.StrtPrg(0, false)"}},
     {"AboutClosedBringsTheSettingsWindowBack",
      [](FrmMainRig& r) { r.logic.tray.aboutClosed(); },
-     {"window.show", "clock.now -> 4", "clock.now -> 4"}},
+     {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4"}},
     // The icon's callbacks: the double-click opens the settings, the right button the menu.
     // The first opening shows the window, and showing it activates it.
     {"DoubleClick",
      onTray(515),
-     {"window.show", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}},
+     {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}},
     {"RightDown", onTray(516), {"window.popupMenu"}},
     {"SingleClick", onTray(514), {}},
     {"Middle", onTray(519), {}},
@@ -147,15 +147,15 @@ TEST(MenuHandlers, SettingsItemFirstShowsThenActivatesOnEveryLaterOpening) {
     FrmMainRig rig;
     rig.started();
     rig.logic.tray.mnuabout_Click();
-    EXPECT_EQ(rig.log,
-              (CallLog{"window.show", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}));
+    EXPECT_EQ(rig.log, (CallLog{"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4",
+                                "window.setTopMost"}));
     EXPECT_FALSE(rig.state.FirstOpen);
     rig.log.clear();
     rig.option("DirectWall", "3");
     rig.window.shown = false; // closed meanwhile
     rig.logic.tray.mnuabout_Click();
-    EXPECT_EQ(rig.log, (CallLog{"clock.now -> 4", "clock.now -> 4", "window.show", "window.show",
-                                "window.setTopMost"}));
+    EXPECT_EQ(rig.log, (CallLog{"clock.now -> 4", "clock.now -> 4", "window.show", "clock.now -> 4",
+                                "window.show", "window.setTopMost"}));
     EXPECT_EQ(rig.state.DirectWall, 3.0f);
     EXPECT_EQ(rig.window.caption(), "Lumora - v2.2.4 - 03 February 2027 - 09:05:07");
     EXPECT_EQ(rig.label1(8), "No Wallpaper");

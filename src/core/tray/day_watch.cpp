@@ -1,0 +1,84 @@
+#include "core/tray/day_watch.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace lumora {
+
+namespace {
+
+// Only a regular file is opened: a pipe or device named as a day picture never blocks.
+bool opensForReading(const std::string& path) {
+    std::error_code ec;
+    if (path.starts_with("Error") || !std::filesystem::is_regular_file(path, ec)) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
+}
+
+} // namespace
+
+void DayWatch::start() {
+    m_s.source.setDayCheck([this] { dayCheck(); });
+    m_s.source.setFileCheck([this] { ChckinTime(); });
+    watchDayFiles();
+}
+
+void DayWatch::watchDayFiles() {
+    std::vector<std::string> paths;
+    for (int w = 1; w <= 7; ++w) {
+        try {
+            std::string value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
+                                                         m_s.state.dayName(w));
+            if (!value.empty() && !value.starts_with("Error")) {
+                paths.push_back(std::move(value));
+            }
+        } catch (...) {
+            // a day that cannot be read is not watched
+        }
+    }
+    m_s.source.watchFiles(paths, m_s.program.pictureFolder());
+}
+
+void DayWatch::dayCheck() {
+    FrmMainState& st = m_s.state;
+    const int today = m_s.clock.now().weekday;
+    if (today == st.LastDay) {
+        return;
+    }
+    m_s.editor.AffDays();
+    m_s.editor.ModifBold();
+    m_s.editor.refresh();
+    st.LastDay = static_cast<std::int16_t>(today);
+    st.DayChanging = true;
+    m_s.engine.ApplyWallpaperForDay(today);
+    st.DayChanging = false;
+}
+
+void DayWatch::ChckinTime() {
+    bool someDayRemoved = false;
+    for (int w = 1; w <= 7; ++w) {
+        std::string value;
+        try {
+            value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
+                                             m_s.state.dayName(w));
+        } catch (...) {
+            continue;
+        }
+        if (value.empty() || opensForReading(value)) {
+            continue;
+        }
+        m_s.editor.Label2_Click(w);
+        m_s.editor.AffPics();
+        m_s.editor.refresh();
+        someDayRemoved = true;
+    }
+    if (someDayRemoved) {
+        m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
+    }
+    watchDayFiles();
+}
+
+} // namespace lumora

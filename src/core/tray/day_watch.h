@@ -1,0 +1,43 @@
+#pragma once
+// Keeps the desktop in step with the calendar and the day pictures on disk. Nothing ticks: the
+// source calls in just after midnight, after the clock or time zone was set, after a resume, and
+// when a day picture or the picture folder changed.
+#include "core/engine/engine_routines.h"
+#include "core/ports/clock.h"
+#include "core/ports/day_watch.h"
+#include "core/ports/program_info.h"
+#include "core/settings/frm_main_state.h"
+#include "core/settings/registry.h"
+#include "core/settings_window/settings_editor.h"
+
+namespace lumora {
+
+struct DayWatchServices {
+    FrmMainState& state;
+    Registry& registry;
+    EngineRoutines& engine;
+    Clock& clock;
+    ProgramInfo& program;
+    SettingsEditor& editor;
+    DayWatchSource& source;
+};
+
+class DayWatch {
+public:
+    explicit DayWatch(DayWatchServices services) : m_s(services) {}
+
+    // Connects the source and watches today's files (after start-up).
+    void start();
+    // The day may have changed: the new day's wallpaper, with the day-change report.
+    void dayCheck();
+    // Every day whose picture file cannot be opened is removed, then today's wallpaper is applied
+    // once when some day was.
+    void ChckinTime();
+
+private:
+    void watchDayFiles();
+
+    DayWatchServices m_s;
+};
+
+} // namespace lumora
