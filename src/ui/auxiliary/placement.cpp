@@ -1,8 +1,10 @@
 #include "ui/auxiliary/placement.h"
 
 #include <QCursor>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace lumora {
@@ -29,7 +31,29 @@ void centreOnScreen(QWidget* window) {
                  area.y() + (area.height() - frame.height()) / 2);
 }
 
+namespace {
+// Tahoma, where the system has no Tahoma of its own, from the fonts Debian's fonts-wine installs
+// outside the font configuration's folders.
+void loadTahoma() {
+    static const bool done = [] {
+        if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+            return true;
+        }
+        for (const char* file : {"wine/fonts/tahoma.ttf", "wine/fonts/tahomabd.ttf"}) {
+            const QString path = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                        QString::fromLatin1(file));
+            if (!path.isEmpty()) {
+                QFontDatabase::addApplicationFont(path);
+            }
+        }
+        return true;
+    }();
+    (void)done;
+}
+} // namespace
+
 QFont windowFont() {
+    loadTahoma();
     QFont font(QStringLiteral("Tahoma"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
