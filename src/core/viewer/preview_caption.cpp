@@ -1,0 +1,33 @@
+#include "core/viewer/preview_caption.h"
+
+#include "core/text/texts.h"
+
+namespace lumora::viewer {
+
+std::string groupedNumber(std::uintmax_t value, const std::string& separator) {
+    const std::string digits = std::to_string(value);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            out += separator;
+        }
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string previewSizeText(std::uintmax_t bytes, const std::string& separator) {
+    const std::uintmax_t kilobytes = bytes / 1024;
+    if (kilobytes > 1) {
+        return groupedNumber(kilobytes, separator) + " KB";
+    }
+    return groupedNumber(bytes, separator) + " Bytes";
+}
+
+std::string previewCaption(const std::string& path, int width, int height, std::uintmax_t bytes,
+                           const std::string& separator) {
+    return std::string(kProductName) + " - " + path + " [" + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels - " + previewSizeText(bytes, separator) + "]";
+}
+
+} // namespace lumora::viewer

@@ -1,0 +1,36 @@
+// The preview's caption and its size text, with the locale's thousands separator.
+#include "core/viewer/preview_caption.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora::viewer {
+namespace {
+
+TEST(PreviewCaption, SizeText) {
+    const std::pair<std::uintmax_t, const char*> rows[] = {
+        {0, "0 Bytes"},
+        {1500, "1,500 Bytes"},
+        {2047, "2,047 Bytes"},
+        {2048, "2 KB"},
+        {1048576, "1,024 KB"},
+        {2359350, "2,304 KB"},
+        {1024u * 999999u, "999,999 KB"},
+        {1024u * 1000000u, "1,000,000 KB"},
+    };
+    for (const auto& [bytes, text] : rows) {
+        EXPECT_EQ(previewSizeText(bytes, ","), text) << bytes;
+    }
+    EXPECT_EQ(previewSizeText(1048576, "."), "1.024 KB");
+    EXPECT_EQ(previewSizeText(1048576, "\u202f"), "1\u202f024 KB");
+    EXPECT_EQ(previewSizeText(1048576, ""), "1024 KB");
+}
+
+TEST(PreviewCaption, Caption) {
+    EXPECT_EQ(previewCaption("/home/ann/Pics/Sea.bmp", 1024, 768, 2359350, ","),
+              "Lumora - /home/ann/Pics/Sea.bmp [1024 x 768 pixels - 2,304 KB]");
+    EXPECT_EQ(previewCaption("a b.png", 12000, 5, 2047, ","),
+              "Lumora - a b.png [12000 x 5 pixels - 2,047 Bytes]");
+}
+
+} // namespace
+} // namespace lumora::viewer
