@@ -71,6 +71,11 @@ void Program::connectWindows() {
     connect(m_trayHost.get(), &QtTrayHost::mouseMessage, this,
             [&tray](float message) { tray.trayCallback(message); });
     connect(&m_about, &FrmAbout::settingsWindowWanted, this, [&tray] { tray.aboutClosed(); });
+    connect(&m_preview, &PreviewReference::windowClosed, this, [this] {
+        if (unloaded()) {
+            QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
+        }
+    });
     // Windows at logoff: the unload goes ahead and the icon is removed.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [&tray] {
         if (!tray.unloaded() && !tray.Form_QueryUnload(2)) {
@@ -80,7 +85,8 @@ void Program::connectWindows() {
 }
 
 bool Program::otherWindowOpen() const {
-    return m_about.isVisible() || m_help.isVisible();
+    return m_about.isVisible() || m_help.isVisible() ||
+           (m_preview.window() != nullptr && m_preview.window()->isVisible());
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {

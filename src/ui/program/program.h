@@ -24,6 +24,7 @@
 #include "core/tray/tray_module.h"
 #include "ui/auxiliary/frm_about.h"
 #include "ui/auxiliary/frm_help.h"
+#include "ui/preview/preview_reference.h"
 #include "ui/settings_window/frm_main.h"
 #include "ui/settings_window/qt_dialogs.h"
 #include "ui/tray/qt_tray_host.h"
@@ -49,12 +50,6 @@ struct ProgramPlatform {
     lumora::FileSync* fileSync = nullptr;
 };
 
-// Until the preview window lands, a thumbnail click opens nothing.
-class NoPreview : public lumora::PreviewWindow {
-public:
-    void StartProj(const std::string&) override {}
-};
-
 class Program : public QObject {
     Q_OBJECT
 public:
@@ -67,6 +62,7 @@ public:
     FrmMain& window() { return *m_window; }
     FrmAbout& about() { return m_about; }
     FrmHelp& help() { return m_help; }
+    PreviewReference& preview() { return m_preview; }
     QtTrayHost& trayHost() { return *m_trayHost; }
     QtTrayMenu& trayMenu() { return *m_trayMenu; }
     lumora::FrmMainLogic& logic() { return *m_logic; }
@@ -95,7 +91,7 @@ private:
     QtDialogs m_dialogs;
     FrmAbout m_about;
     FrmHelp m_help;
-    NoPreview m_preview;
+    PreviewReference m_preview;
     std::unique_ptr<QtTrayHost> m_trayHost;
     std::unique_ptr<QtTrayMenu> m_trayMenu;
     lumora::TrayModule m_tray;

@@ -1,0 +1,191 @@
+// The preview window under the offscreen platform: caption, load errors, reuse, zoom and fit on
+// the shown window, the busy cursor and the bound on Zoom In.
+#include "ui/preview/frm_prev.h"
+#include "ui/preview/preview_reference.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using lumora::viewer::RectF;
+
+struct Boxes : lumora::Dialogs {
+    std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t>) override { return {}; }
+    std::optional<std::string> openFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return {};
+    }
+    void messageBox(const std::string& text, const std::string& title,
+                    lumora::MessageIcon icon) override {
+        shown.push_back(title + "|" + std::to_string(static_cast<int>(icon)) + "|" + text);
+    }
+    std::vector<std::string> shown;
+};
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void TearDown() override {
+        m_window.reset();
+        QLocale::setDefault(QLocale::c());
+        QApplication::processEvents();
+    }
+    // A 24-bit BMP of one colour: 54 header bytes and rows padded to four bytes.
+    std::string bmp(const char* name, int w, int h, QColor colour = QColor(200, 30, 40)) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = m_dir.filePath(QString::fromUtf8(name));
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path.toStdString();
+    }
+    std::string caption() const { return m_window->windowTitle().toStdString(); }
+
+    QTemporaryDir m_dir;
+    Boxes m_boxes;
+    std::unique_ptr<FrmPrev> m_window = std::make_unique<FrmPrev>(&m_boxes);
+};
+
+TEST_F(PreviewWindowTest, CaptionGivesPixelsAndSize) {
+    const std::string sea = bmp("Sea.bmp", 1024, 768); // 2,359,350 bytes
+    m_window->StartProj(sea);
+    EXPECT_EQ(caption(), "Lumora - " + sea + " [1024 x 768 pixels - 2,304 KB]");
+    const std::string small = bmp("small.bmp", 20, 20); // 1,254 bytes
+    m_window->StartProj(small);
+    EXPECT_EQ(caption(), "Lumora - " + small + " [20 x 20 pixels - 1,254 Bytes]");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    m_window->StartProj(sea);
+    EXPECT_EQ(caption(), "Lumora - " + sea + " [1024 x 768 pixels - 2.304 KB]");
+    EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(PreviewWindowTest, BrokenPictureKeepsCaptionAndShowsWindow) {
+    QFile text(m_dir.filePath(QStringLiteral("notes.jpg")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+    text.close();
+    const std::pair<std::string, const char*> rows[] = {
+        {m_dir.filePath(QStringLiteral("gone.jpg")).toStdString(), "error 53 : File not found"},
+        {text.fileName().toStdString(), "error 481 : Invalid picture"},
+        {m_dir.path().toStdString(), "error 75 : Path/File access error"},
+    };
+    const std::string good = bmp("good.bmp", 64, 48);
+    m_window->StartProj(good);
+    const std::string before = caption();
+    for (const auto& [path, box] : rows) {
+        m_boxes.shown.clear();
+        m_window->StartProj(path);
+        EXPECT_EQ(m_boxes.shown, std::vector<std::string>{std::string("Lumora|3|") + box});
+        EXPECT_EQ(caption(), before);
+        EXPECT_TRUE(m_window->isVisible() && m_window->canvasShown());
+        EXPECT_EQ(m_window->source().size(), QSize(64, 48)); // the old picture stays
+    }
+    auto fresh = std::make_unique<FrmPrev>(&m_boxes);
+    fresh->StartProj(rows[0].first);
+    EXPECT_EQ(fresh->windowTitle().toStdString(), "Lumora");
+    EXPECT_TRUE(fresh->isVisible());
+}
+
+// Loaded before the first layout pass: fitted to the design viewport, then centred in the laid-out
+// one (on its outer size, as the bars do); Fit Screen fits the laid-out viewport. Zooming brings
+// the bars, which stay, disabled.
+TEST_F(PreviewWindowTest, FitZoomAndBars) {
+    m_window->StartProj(bmp("sea.bmp", 1024, 768));
+    EXPECT_EQ(m_window->canvas(), (RectF{139, 103.625f, 221, 165.75f}));
+    EXPECT_FALSE(m_window->hScroll1()->isVisible() || m_window->vScroll1()->isVisible());
+    QTest::mouseClick(m_window->cEqual(), Qt::LeftButton);
+    EXPECT_EQ(m_window->canvas(), (RectF{3.5f, 2, 492, 369})); // centred on the outer size
+    QTest::mouseClick(m_window->cPlus(), Qt::LeftButton);
+    EXPECT_EQ(m_window->canvas(), (RectF{-60, -46, 615, 461.25f}));
+    EXPECT_EQ(m_window->hScroll1()->maximum(), 120);
+    EXPECT_TRUE(m_window->hScroll1()->isEnabled() && m_window->vScroll1()->isVisible());
+    m_window->hScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    m_window->vScroll1()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(m_window->canvas(), (RectF{-70, -92, 615, 461.25f}));
+    QTest::mouseClick(m_window->cMinus(), Qt::LeftButton);
+    EXPECT_EQ(m_window->canvas(), (RectF{3.5f, 2, 492, 369}));
+    EXPECT_TRUE(m_window->hScroll1()->isVisible() && !m_window->hScroll1()->isEnabled());
+    QTest::mouseClick(m_window->cExact(), Qt::LeftButton);
+    EXPECT_EQ(m_window->canvas(), (RectF{-264, -200, 1024, 768}));
+    const QImage shown = m_window->picCont()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(250, 180), QColor(200, 30, 40));
+    EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(PreviewWindowTest, BusyCursorWhileRendering) {
+    m_window->StartProj(bmp("sea.bmp", 300, 200));
+    std::vector<Qt::CursorShape> seen;
+    QTimer::singleShot(0, m_window.get(), [&] { seen.push_back(m_window->cursor().shape()); });
+    m_window->cPlus_Click();
+    EXPECT_EQ(seen, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+    EXPECT_EQ(m_window->cursor().shape(), Qt::ArrowCursor);
+}
+
+// Zoom In stops where the scroll range would overflow: one box per refused click, the canvas
+// unchanged, and Fit Screen still works.
+TEST_F(PreviewWindowTest, ZoomInStopsAtScrollRange) {
+    m_window->StartProj(bmp("sea.bmp", 400, 300));
+    int clicks = 0;
+    while (m_boxes.shown.empty() && ++clicks < 40) {
+        m_window->cPlus_Click();
+    }
+    const RectF last = m_window->canvas();
+    EXPECT_LE(last.width, 499 + 32764);
+    EXPECT_GT(last.width * 1.25f, 499 + 32764);
+    m_window->cPlus_Click();
+    EXPECT_EQ(m_boxes.shown, std::vector<std::string>(2, "Lumora|0|You reached the limit"));
+    EXPECT_EQ(m_window->canvas(), last);
+    m_window->cEqual_Click();
+    EXPECT_EQ(m_window->canvas(), (RectF{49.5f, 36.5f, 400, 300}));
+}
+
+TEST_F(PreviewWindowTest, ControlsCarryTipsAndNames) {
+    const std::tuple<QWidget*, const char*, const char*> rows[] = {
+        {m_window->cPlus(), "Zoom In", "Zoom In"},
+        {m_window->cEqual(), "Fit", "Fit Screen"},
+        {m_window->cMinus(), "Zoom Out", "Zoom Out"},
+        {m_window->cExact(), "Original Size", "Original Size"},
+        {static_cast<QWidget*>(m_window->chkExact()), "Always display picture at its original size",
+         "Always display picture at its original size"},
+    };
+    for (const auto& [widget, tip, name] : rows) {
+        EXPECT_EQ(widget->toolTip().toStdString(), tip);
+        EXPECT_EQ(widget->accessibleName().toStdString(), name);
+    }
+}
+
+// One window while it is open; closing releases it and the next opening makes a fresh one.
+TEST(PreviewReferenceTest, ReusesOpenWindowAndOpensFreshAfterClose) {
+    QTemporaryDir dir;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QString a = dir.filePath(QStringLiteral("a.png"));
+    const QString b = dir.filePath(QStringLiteral("b.png"));
+    ASSERT_TRUE(image.save(a) && image.save(b));
+    PreviewReference reference;
+    reference.StartProj(a.toStdString());
+    const QPointer<FrmPrev> first = reference.window();
+    reference.StartProj(b.toStdString());
+    EXPECT_EQ(reference.window(), first.data());
+    EXPECT_TRUE(first->windowTitle().startsWith(QStringLiteral("Lumora - ") + b));
+    first->close();
+    EXPECT_EQ(reference.window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    reference.StartProj(a.toStdString());
+    ASSERT_NE(reference.window(), nullptr);
+    EXPECT_TRUE(reference.window()->isVisible());
+}
+
+} // namespace
