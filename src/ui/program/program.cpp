@@ -31,7 +31,11 @@ Program::Program(ProgramPlatform p, QObject* parent)
     m_help.installEventFilter(this);
 }
 
-Program::~Program() = default;
+Program::~Program() {
+    // The windows outlive the logic the filter asks; their last events must not reach it.
+    m_about.removeEventFilter(this);
+    m_help.removeEventFilter(this);
+}
 
 bool Program::start() {
     if (!m_logic->startUp.Form_Load()) {
