@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The change of day on a running program, its clock faked to start just before Saturday's
-# midnight and running: Sunday's picture on the root window with the day-change report within two
-# seconds of midnight; then Sunday's day file deleted: the day is removed within two seconds, with
-# its removal alert, and the default picture shows on white.
+# midnight and running: Sunday's picture on the root window with the day-change report; then
+# Sunday's day file deleted: the day is removed within two seconds, with its removal alert, and the
+# default picture shows on white.
 source "$(dirname "$0")/lib/session.sh"
 need faketime convert dbus-monitor python3
 : "${LUMORA_BIN:?}"
@@ -19,11 +19,8 @@ monitor_alerts
 LUMORA_DESKTOP=x11 session_spawn lumora faketime -f '@2027-01-02 23:59:56' "$LUMORA_BIN"
 PID=$SPAWNED
 wait_pixel 4 5 5 "200 30 40" || fail "Saturday's picture was not set at start-up"
-START=$(date +%s%N)
+# How soon after midnight the day check runs is judged on the faked clock in day_watch_midnight.sh.
 wait_pixel 8 5 5 "20 160 60" || fail "Sunday's picture did not follow midnight"
-ELAPSED_MS=$((($(date +%s%N) - START) / 1000000))
-# Midnight came at most four seconds after Saturday's picture; the change within two more.
-[ "$ELAPSED_MS" -le 6000 ] || fail "Sunday's picture came ${ELAPSED_MS} ms after Saturday's"
 wait_until 5 alerts_seen 2 || fail "the day-change report did not arrive"
 check_eq "the day-change report" "Lumora|dialog-information|Lumora|Your wallpaper has been set for Sunday|2000" \
     "$(alerts | sed -n 2p)"

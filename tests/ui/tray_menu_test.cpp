@@ -93,11 +93,4 @@ TEST(AlertText, ShowsEachLineBreakOnce) {
     }
 }
 
-TEST(AlertText, IconNames) {
-    EXPECT_EQ(QtTrayHost::iconName(1), QStringLiteral("dialog-information"));
-    EXPECT_EQ(QtTrayHost::iconName(2), QStringLiteral("dialog-warning"));
-    EXPECT_EQ(QtTrayHost::iconName(3), QStringLiteral("dialog-error"));
-    EXPECT_EQ(QtTrayHost::iconName(0), QString());
-}
-
 } // namespace

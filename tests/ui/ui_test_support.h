@@ -1,7 +1,10 @@
 #pragma once
-// Shared by the window tests: a clock the test sets, with the C locale's (English) names, and the
-// names of parameterised rows.
+// Shared by the window tests: a clock the test sets, with the C locale's (English) names, the
+// names of parameterised rows, and (from the platform tests' helpers) test::waitUntil.
 #include "platform/linux/system_clock.h"
+#include "platform/linux/test_support.h"
+
+#include <QTimer>
 
 #include <string>
 
@@ -15,6 +18,11 @@ struct TestClock : SystemClock {
     TestClock() : SystemClock(QLocale::c(), [this] { return when; }) {}
     QDateTime when = at(2027, 2, 3, 9, 5, 7); // a Wednesday
 };
+
+// A timer's timeout now, through its connections, instead of waiting for its interval.
+inline void fire(QTimer* timer) {
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+}
 
 inline constexpr auto byName = [](const auto& row) { return std::string(row.param.name); };
 

@@ -239,27 +239,5 @@ TEST_P(TransfFailures, LeaveThePreviousCopyAndValue) {
 INSTANTIATE_TEST_SUITE_P(Rows, TransfFailures, ::testing::ValuesIn(kFailureRows),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// ---- the helpers ----
-
-// The last characters of a UTF-8 text count characters, not bytes.
-TEST(LastCharacters, CountsCharactersNotBytes) {
-    for (auto [text, count, last] : {std::tuple{"/a/b.jpeg", 4, "jpeg"},
-                                     {"ab", 4, "ab"},
-                                     {"", 4, ""},
-                                     {"x/фото", 4, "фото"},
-                                     {"x/a€b.c", 4, "€b.c"},
-                                     {"😀.png", 4, ".png"},
-                                     {"x😀png", 4, "😀png"},
-                                     {"abc", 0, ""}}) {
-        EXPECT_EQ(lastCharacters(text, static_cast<std::size_t>(count)), last) << text;
-    }
-}
-
-TEST(PlainNamePart, SeparatorsAndNulCannotLeaveTheFolder) {
-    EXPECT_EQ(plainNamePart("/../"), "_.._");
-    EXPECT_EQ(plainNamePart(std::string("a\0b", 3)), "a_b");
-    EXPECT_EQ(plainNamePart(".jpg"), ".jpg");
-}
-
 } // namespace
 } // namespace lumora

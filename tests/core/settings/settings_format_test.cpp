@@ -123,19 +123,6 @@ TEST(SettingsFormat, OddStoreRoundTrips) {
     expectRoundTrip(s);
 }
 
-TEST(SettingsFormat, UnquoteTakesOnlyTheEscapesQuoteTextWrites) {
-    for (auto [inner, text] :
-         {std::pair{"plain", "plain"}, {"\\x41\\x6a", "Aj"}, {"\\t\\r\\n", "\t\r\n"}}) {
-        std::string out;
-        EXPECT_TRUE(unquoteText(inner, out)) << inner;
-        EXPECT_EQ(out, text);
-    }
-    for (const char* inner : {"\\q", "end\\", "\\x4", "\\x", "\\xg1", "bare\"quote"}) {
-        std::string out;
-        EXPECT_FALSE(unquoteText(inner, out)) << inner;
-    }
-}
-
 // ---- damaged input: what parses is used, the other lines are reported ----
 
 struct DamageRow {

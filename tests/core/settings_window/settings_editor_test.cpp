@@ -64,8 +64,6 @@ const EditRow kEditRows[] = {
      "",
      {label1(8), label1(8), label1(8)},
      "Selected Wallpaper | Default Wallpaper | SSSSSSS | Apply"},
-    {"ModeCycles", "", {label1(8)}, "Default Wallpaper | Default Wallpaper | SSSSSSS | Apply"},
-    {"NoPictureToggles", "", {label1(12)}, "Selected Wallpaper | No Wallpaper | SSSSSSS | Apply"},
     {"NoPictureTogglesBack", "", {label1(12), label1(12)}, CLEAN " | Apply"},
     {"StyleCycle",
      "",
@@ -118,9 +116,9 @@ TEST(Edits, ApplyHidesTheWindowAndShowsItAgain) {
     rig.log.clear();
     rig.editor.Label1_Click(16);
     // Shown again, the window is activated: the caption and today's name are read anew.
-    EXPECT_EQ(rig.log, (CallLog{"window.hide", "clock.now -> 4", "engine.ApplyWallpaperForDay(4)",
-                                "window.show", "clock.now -> 4", "clock.now -> 4",
-                                "clock.now -> 4"}));
+    EXPECT_EQ(rig.log,
+              (CallLog{"window.hide", "clock.now -> 4", "engine.ApplyWallpaperForDay(4)",
+                       "window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4"}));
 }
 
 // Activation: reloads the modes, the caption, the switch, thumbnails and the bold day; a show

@@ -1,4 +1,4 @@
-// The version caption and the date and time patterns, with English names for the locale.
+// The date and time patterns, with English names for the locale.
 #include "core/fakes/fakes.h"
 #include "core/text/texts.h"
 
@@ -23,15 +23,6 @@ TEST(Texts, DatePatterns) {
                                            {"at hh:mm!", kWed, "at 09:05!"}}) {
         EXPECT_EQ(formatDateTime(when, pattern, fakes::FakeClock(log)), expected) << pattern;
     }
-}
-
-TEST(Texts, CaptionsAndLineBreak) {
-    fakes::CallLog log;
-    EXPECT_EQ(versionNumber(), "2.2.4");
-    EXPECT_EQ(versionCaption(), "Lumora - v2.2.4");
-    EXPECT_EQ(clockCaption(versionCaption(), kWed, fakes::FakeClock(log)),
-              "Lumora - v2.2.4 - 03 February 2027 - 09:05:07");
-    EXPECT_EQ(std::string(kLineBreak), "\n\r");
 }
 
 } // namespace

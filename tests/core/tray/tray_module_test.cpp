@@ -126,13 +126,6 @@ const FieldRow kFieldTextRows[] = {{"ab", 6, "ab\0   "s},
 
 INSTANTIATE_TEST_SUITE_P(Rows, FieldText, ::testing::ValuesIn(kFieldTextRows));
 
-// The record's tip, info and title fields are 128, 256 and 64 bytes wide (full, they hold no NUL).
-TEST(FieldWidths, AreAsTheShellHasThem) {
-    TrayIconData d;
-    EXPECT_EQ((std::vector<std::size_t>{d.szTip.size(), d.szInfo.size(), d.szInfoTitle.size()}),
-              (std::vector<std::size_t>{128, 256, 64}));
-}
-
 // Mouse callbacks: X is the message number in pixels, or times the twips per pixel.
 struct MouseRow {
     float x;

@@ -66,11 +66,6 @@ TEST_F(Entry, OnWritesTheWholeEntryAndOffHidesIt) {
     EXPECT_TRUE(entry.isEnabled());
 }
 
-TEST_F(Entry, FollowsXdgConfigHome) {
-    test::ScopedEnv env("XDG_CONFIG_HOME", m_config + "2");
-    EXPECT_EQ(AutostartEntry().filePath(), m_config + "2/autostart/lumora.desktop");
-}
-
 class EntryOnDisk : public Entry,
                     public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 TEST_P(EntryOnDisk, IsEnabledReadsTheFile) {

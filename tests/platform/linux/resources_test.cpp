@@ -1,5 +1,8 @@
 // The built-in pictures and icons as the program carries them (Qt resources under ":/lumora/"):
-// byte for byte the committed files, with the headers and sizes the program relies on.
+// byte for byte the committed files, with the headers the program relies on; the logo's hot spot
+// over its address; the icons drawn alike at every size.
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -46,99 +49,48 @@ QRect inkBox(const QImage& image, const QRect& area, const std::function<bool(QR
     return box;
 }
 
-struct ResourceFile {
-    const char* rel; // path under resources/ and under ":/lumora/"
-    int width, height;
-    qint64 size; // bytes, or -1 when it is free
-};
-std::ostream& operator<<(std::ostream& os, const ResourceFile& f) {
-    return os << f.rel;
-}
-class ResourceFileTest : public ::testing::TestWithParam<ResourceFile> {};
-TEST_P(ResourceFileTest, CompiledInAsCommittedAndDecodesAtItsSize) {
-    const ResourceFile& f = GetParam();
-    const QByteArray b = readAll(resourcePath(f.rel));
-    ASSERT_FALSE(b.isEmpty()) << "no resource " << f.rel;
-    EXPECT_EQ(b, readAll(QStringLiteral(LUMORA_SOURCE_DIR "/resources/") + f.rel));
-    EXPECT_TRUE(f.size < 0 || b.size() == f.size) << b.size();
-    EXPECT_EQ(image(f.rel, QString(f.rel).endsWith(".svg") ? f.width : 0).size(),
-              QSize(f.width, f.height));
-    if (!QString(f.rel).endsWith(".bmp")) {
-        return;
+// Every committed picture and icon is compiled in as it is and decodes; the bitmaps are 24-bit
+// uncompressed Windows bitmap files, bottom-up, without palette, whose pixels fill the declared
+// size, with zeros after it and at the end of every row (the default picture is written out as it
+// is, for other programs to read).
+TEST(Resources, CompiledInAsCommittedAndWellFormed) {
+    const QDir committed(QStringLiteral(LUMORA_SOURCE_DIR "/resources"));
+    QDirIterator it(committed.path(), {"*.bmp", "*.png", "*.svg"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString rel = committed.relativeFilePath(it.next());
+        SCOPED_TRACE(rel.toStdString());
+        ++files;
+        const QByteArray b = readAll(resourcePath(rel));
+        EXPECT_EQ(b, readAll(it.filePath()));
+        const QImage decoded = image(rel, rel.endsWith(".svg") ? 48 : 0);
+        EXPECT_FALSE(decoded.isNull());
+        if (!rel.endsWith(".bmp") || b.size() < 54) {
+            continue;
+        }
+        const auto u32 = [&b](int at) { return qFromLittleEndian<quint32>(b.constData() + at); };
+        const auto u16 = [&b](int at) { return qFromLittleEndian<quint16>(b.constData() + at); };
+        const int width = decoded.width();
+        const int height = decoded.height();
+        const int rowBytes = (width * 3 + 3) / 4 * 4;
+        const auto imageBytes = quint32(rowBytes * height);
+        EXPECT_EQ(b.left(2), QByteArray("BM"));
+        // bfSize, both reserved, bfOffBits, biSize, biWidth, biHeight, biPlanes, biBitCount,
+        // biCompression, biSizeImage, biClrUsed.
+        EXPECT_EQ(std::vector<quint32>({u32(2), u16(6), u16(8), u32(10), u32(14), u32(18), u32(22),
+                                        u16(26), u16(28), u32(30), u32(34), u32(46)}),
+                  std::vector<quint32>({54 + imageBytes, 0, 0, 54, 40, quint32(width),
+                                        quint32(height), 1, 24, 0, imageBytes, 0}));
+        ASSERT_GE(b.size(), 54 + qsizetype(imageBytes));
+        EXPECT_EQ(b.mid(54 + imageBytes), QByteArray(b.size() - 54 - imageBytes, '\0'));
+        for (int row = 0; row < height; ++row) {
+            ASSERT_EQ(b.mid(54 + row * rowBytes + width * 3, rowBytes - width * 3),
+                      QByteArray(rowBytes - width * 3, '\0'))
+                << "padding of row " << row;
+        }
     }
-    // 24-bit uncompressed Windows bitmap files, bottom-up, without palette; the pixels fill the
-    // declared size, and what follows it and ends every row is zero.
-    const auto u32 = [&b](int at) { return qFromLittleEndian<quint32>(b.constData() + at); };
-    const auto u16 = [&b](int at) { return qFromLittleEndian<quint16>(b.constData() + at); };
-    const int rowBytes = (f.width * 3 + 3) / 4 * 4;
-    const auto imageBytes = quint32(rowBytes * f.height);
-    EXPECT_EQ(b.left(2), QByteArray("BM"));
-    // bfSize, both reserved, bfOffBits, biSize, biWidth, biHeight, biPlanes, biBitCount,
-    // biCompression, biSizeImage, biClrUsed.
-    EXPECT_EQ(std::vector<quint32>({u32(2), u16(6), u16(8), u32(10), u32(14), u32(18), u32(22),
-                                    u16(26), u16(28), u32(30), u32(34), u32(46)}),
-              std::vector<quint32>({54 + imageBytes, 0, 0, 54, 40, quint32(f.width),
-                                    quint32(f.height), 1, 24, 0, imageBytes, 0}));
-    EXPECT_EQ(b.mid(54 + imageBytes), QByteArray(b.size() - 54 - imageBytes, '\0'));
-    for (int row = 0; row < f.height; ++row) {
-        ASSERT_EQ(b.mid(54 + row * rowBytes + f.width * 3, rowBytes - f.width * 3),
-                  QByteArray(rowBytes - f.width * 3, '\0'))
-            << "padding of row " << row;
-    }
-}
-// The default picture has two zero bytes after its declared size, as the program writes it.
-INSTANTIATE_TEST_SUITE_P(All, ResourceFileTest,
-                         ::testing::Values(ResourceFile{"default.bmp", 410, 310, 381976},
-                                           ResourceFile{"nopicture.bmp", 160, 120, 57654},
-                                           ResourceFile{"logo.bmp", 410, 310, 381974},
-                                           ResourceFile{"icons/lumora-16.png", 16, 16, -1},
-                                           ResourceFile{"icons/lumora-22.png", 22, 22, -1},
-                                           ResourceFile{"icons/lumora-32.png", 32, 32, -1},
-                                           ResourceFile{"icons/lumora-48.png", 48, 48, -1},
-                                           ResourceFile{"icons/lumora.svg", 48, 48, -1}));
-
-TEST(DefaultPicture, DarkNameOnALightGreyPanelOnWhite) {
-    const QImage picture = image("default.bmp");
-    for (const QPoint p : {QPoint(2, 2), QPoint(407, 2), QPoint(2, 307), QPoint(407, 307)}) {
-        EXPECT_EQ(picture.pixel(p), qRgb(255, 255, 255)) << p.x() << "," << p.y();
-    }
-    // A light grey panel across the middle, with dark letters on it.
-    int grey = 0;
-    int dark = 0;
-    inkBox(picture, QRect(60, 100, 290, 110), [&](QRgb c) {
-        const int l = luminance(c);
-        grey += l >= 200 && l < 250 && std::abs(qRed(c) - qBlue(c)) < 16;
-        dark += l < 90;
-        return false;
-    });
-    EXPECT_GT(grey, 290 * 110 / 2);
-    EXPECT_GT(dark, 290 * 110 / 20);
-    // The shadow: below the panel's lower edge the white turns grey.
-    EXPECT_LT(luminance(picture.pixel(205, 218)), 240);
-}
-
-// Dark grey with "No Picture Selected" in blue, centred on two lines.
-TEST(NoPictureImage, BlueWordsCentredOnTwoLinesOnDarkGrey) {
-    const QImage picture = image("nopicture.bmp");
-    const QRgb field = picture.pixel(0, 0);
-    EXPECT_TRUE(qRed(field) == qGreen(field) && qGreen(field) == qBlue(field));
-    EXPECT_LT(luminance(field), 96);
-    int bands = 0;
-    QRect ink;
-    bool lastRowInked = false;
-    for (int y = 0; y < 120; ++y) {
-        const QRect row = inkBox(picture, QRect(0, y, 160, 1), [&](QRgb c) {
-            EXPECT_TRUE(c == field || qBlue(c) >= qRed(c)) << "not blue in row " << y;
-            return qBlue(c) > qRed(c) + 60 && qBlue(c) > qGreen(c) + 20;
-        });
-        bands += !row.isEmpty() && !lastRowInked;
-        lastRowInked = !row.isEmpty();
-        ink |= row;
-    }
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_LE(std::abs(ink.left() - (159 - ink.right())), 2);
-    EXPECT_LE(std::abs(ink.top() - (119 - ink.bottom())), 2);
-    EXPECT_EQ(bands, 2);
+    EXPECT_GT(files, 0);
 }
 
 // The program writes the version and the date in dark grey (64,64,64) on the strip

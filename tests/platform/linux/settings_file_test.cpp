@@ -1,6 +1,6 @@
-// The settings file with real files in a private folder: persistence of each type, missing,
-// unreadable and damaged files, changes of another process, failed writes, a writer killed in the
-// middle of its saves, and two writer processes at once.
+// The settings file with real files in a private folder: persistence, missing, unreadable and
+// damaged files, changes of another process, failed writes, a writer killed in the middle of its
+// saves, and two writer processes at once. The text itself: tests/core/settings.
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
 #include "platform/linux/settings_file.h"
@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -64,77 +63,6 @@ TEST_F(SettingsFileTest, MissingFileIsAnEmptyStoreAndOnlyWritesUnderAKeyCreateIt
     put(file, "Monday", "/m.jpg");
     SettingsFile again(m_path);
     EXPECT_EQ(get(again, "Monday"), "/m.jpg");
-}
-
-struct TypeRow {
-    const char* name;
-    std::uint32_t type;
-    std::vector<std::uint8_t> data;
-    std::string read, line;
-};
-class SettingsFileTypes : public SettingsFileTest, public ::testing::WithParamInterface<TypeRow> {};
-TEST_P(SettingsFileTypes, KeepsTheTypeOnDisk) {
-    const TypeRow& row = GetParam();
-    RegKey key = 0;
-    {
-        SettingsFile file(m_path);
-        ASSERT_EQ(file.createKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_CREATE_ACCESS, &key), 0);
-        ASSERT_EQ(file.setValue(key, "Monday", row.type, row.data), ERROR_SUCCESS);
-    }
-    SettingsFile reopened(m_path);
-    EXPECT_EQ(get(reopened, "Monday"), row.read);
-    ASSERT_EQ(reopened.openKey(HKEY_CURRENT_USER, kLocalSettingsKey, KEY_QUERY_VALUE, &key), 0);
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    ASSERT_EQ(reopened.queryValue(key, "Monday", &type, nullptr, &size), ERROR_SUCCESS);
-    std::vector<std::uint8_t> data(size);
-    ASSERT_EQ(reopened.queryValue(key, "Monday", &type, &data, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, row.type);
-    EXPECT_EQ(data, row.data);
-    EXPECT_NE(readAll(m_path).find("[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\n"
-                                   "\"Monday\" = " +
-                                   row.line + "\n"),
-              std::string::npos)
-        << readAll(m_path);
-}
-INSTANTIATE_TEST_SUITE_P(
-    SettingsFile, SettingsFileTypes,
-    ::testing::Values(
-        TypeRow("String", REG_SZ, {'/', 'm', '.', 'j', 'p', 'g', 0}, "/m.jpg", "\"/m.jpg\""),
-        TypeRow("EmptyString", REG_SZ, {0}, "", "\"\""),
-        TypeRow("Number", REG_DWORD, {42, 0, 0, 0}, "42", "dword:42"),
-        TypeRow("NegativeNumber", REG_DWORD, {0xff, 0xff, 0xff, 0xff}, "-1", "dword:-1"),
-        TypeRow("Binary", REG_BINARY, {1, 0xab, 0}, "", "hex(3):01,ab,00"),
-        TypeRow("Utf8String", REG_SZ, {0xC3, 0xA9, 0}, "\xC3\xA9", "\"\xC3\xA9\"")),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(SettingsFileTest, OptionsPersistUnderTheirSection) {
-    {
-        SettingsFile file(m_path);
-        Options(file).SaveSetting(kDispMess, "False");
-        Options(file).SaveSetting(stylKey(3), "2");
-        EXPECT_EQ(option(file, kShowSplsh, "True"), "True");
-    }
-    const std::string text = readAll(m_path);
-    EXPECT_NE(text.find("[Vintrel\\Options]\n\"DispMess\" = \"False\"\n\"Styl3\" = \"2\"\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("ShowSplsh"), std::string::npos) << "a default read is never written";
-    SettingsFile reopened(m_path);
-    EXPECT_FALSE(Options(reopened).readBool(kDispMess, true));
-    EXPECT_EQ(Options(reopened).readSingle(stylKey(3), 1), 2.0f);
-}
-
-TEST_F(SettingsFileTest, HandWrittenFileIsRead) {
-    ASSERT_TRUE(mkpath(folder()));
-    ASSERT_TRUE(writeAll(m_path, "; written by hand\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\r\n"
-                                 "Monday = \"/pics/Mon day.png\"\r\n"
-                                 "[Vintrel\\Options]\nDirectWall = \"3\"\n"));
-    SettingsFile file(m_path);
-    EXPECT_EQ(get(file, "monday"), "/pics/Mon day.png");
-    EXPECT_EQ(option(file, kDirectWall, "1"), "3");
-    EXPECT_FALSE(file.lastReport().damaged());
 }
 
 // ---- unreadable files -----------------------------------------------------------------------
@@ -230,22 +158,6 @@ TEST_F(SettingsFileTest, DamagedFileIsUsedAndKeptAsideBeforeTheNextSave) {
     EXPECT_EQ(readAll(m_path + ".damaged"), damaged);
     EXPECT_EQ(readAll(m_path + ".damaged.1"), damagedAgain);
     EXPECT_EQ(option(reopened, kDirectWall), "2");
-}
-
-TEST_F(SettingsFileTest, EmptyAndBinaryFilesDoNotCrash) {
-    ASSERT_TRUE(mkpath(folder()));
-    std::mt19937 random(7);
-    std::string binary(70000, '\0');
-    std::generate(binary.begin(), binary.end(), [&] { return char(random() % 256); });
-    for (const std::string& content : {std::string(), binary}) {
-        ASSERT_TRUE(writeAll(m_path, content));
-        SettingsFile file(m_path);
-        EXPECT_EQ(get(file, "Monday"), "");
-        Options(file).SaveSetting(kDispMess, "True");
-        SettingsFile reopened(m_path);
-        EXPECT_EQ(option(reopened, kDispMess), "True");
-        EXPECT_FALSE(reopened.lastReport().damaged());
-    }
 }
 
 // ---- other writers --------------------------------------------------------------------------

@@ -1,9 +1,12 @@
 #pragma once
-// Helpers of the platform tests: child processes, environment variables, small files.
+// Helpers of the platform and window tests: child processes, environment variables, small files,
+// and waiting for the event loop.
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTest>
 
 #include <csignal>
 #include <cstdio>
@@ -105,6 +108,19 @@ inline bool writeAll(const std::string& path, const std::string& bytes) {
 
 inline bool exists(const std::string& path) {
     return QFile::exists(QString::fromStdString(path));
+}
+
+// Runs the event loop until `done` holds, for up to `ms`; whether it holds. Use it in an ASSERT or
+// EXPECT: Qt's QTRY_ macros report to QTest, which GoogleTest never hears from.
+template <typename Done> bool waitUntil(Done done, int ms = 5000) {
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
 }
 
 } // namespace lumora::test
