@@ -1,6 +1,7 @@
 // Wiring only: builds the platform services and hands them to the program.
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
+#include "platform/linux/display_check.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_day_watch.h"
@@ -16,6 +17,11 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Without a display Qt would abort with a core dump: one line and status 1 instead.
+    if (const std::string problem = lumora::displayProblem(argc, argv); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     // The program lives in the notification area; it decides itself when it ends.
     QApplication::setQuitOnLastWindowClosed(false);

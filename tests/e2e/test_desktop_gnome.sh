@@ -59,13 +59,14 @@ for pair in GNOME:gnome ubuntu:GNOME:gnome X-Cinnamon:cinnamon MATE:mate; do
     check_eq "XDG_CURRENT_DESKTOP=${pair%:*}" "${pair##*:}" \
         "$(XDG_CURRENT_DESKTOP=${pair%:*} drive auto "" -)"
 done
-# A missing schema never aborts: the backend is passed over (or, forced, does nothing).
+# A missing schema never aborts: the backend is passed over (or, forced, does nothing and reports
+# that the calls failed: the driver's status 3).
 check_eq "GNOME without its schema falls back to the root window" x11 \
     "$(XDG_DATA_DIRS=$SESSION_DIR/empty XDG_CURRENT_DESKTOP=GNOME drive auto "$PIC" 0)"
 grep -q "org.gnome.desktop.background is not installed" "$SESSION_DIR/driver.log" ||
     fail "the log does not say why GNOME was passed over: $(tail -n3 "$SESSION_DIR/driver.log")"
 XDG_DATA_DIRS=$SESSION_DIR/empty drive gnome "$PIC" 0 255
-check_eq "forced gnome without its schema exits normally" 0 $?
+check_eq "forced gnome without its schema reports failure" 3 $?
 
 # MATE on screen: caja draws the desktop from the same keys.
 if command -v caja >/dev/null 2>&1; then

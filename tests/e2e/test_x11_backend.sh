@@ -84,12 +84,21 @@ set_root color $TEAL wall "$stripes" 3
 px "last colour" 80,40,T 80,240,R
 set_root color $MAGENTA wall "$stripes" 2 wall "" 2
 count "no wallpaper after a picture" M $((W * H))
-# A missing or damaged file leaves the plain colour.
-set_root color $TEAL wall "$work/missing.png" 2
+# A missing or damaged file, or a named pipe, leaves the plain colour, and the change is reported
+# failed (the driver exits with 3); the pipe is never waited on.
+set_root_fails() {
+    local rc=0
+    timeout 20 "$DRIVER" x11 "$@" 2>/dev/null || rc=$?
+    check_eq "desktop_driver x11 $*: exit status" 3 "$rc"
+}
+set_root_fails color $TEAL wall "$work/missing.png" 2
 count "missing file" T $((W * H))
 printf 'not a picture\n' >"$work/damaged.png"
-set_root color $MAGENTA wall "$work/damaged.png" 1
+set_root_fails color $MAGENTA wall "$work/damaged.png" 1
 count "damaged file" M $((W * H))
+mkfifo "$work/pipe.png"
+set_root_fails color $TEAL wall "$work/pipe.png" 2
+count "named pipe" T $((W * H))
 # A path that a shell would expand is used as it is.
 odd="$work/a b#%'\$(touch pwned);"
 mkdir -p "$odd"

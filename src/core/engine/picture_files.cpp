@@ -1,10 +1,13 @@
 #include "core/engine/picture_files.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace lumora {
 
@@ -110,19 +113,34 @@ private:
 
 } // namespace
 
+std::FILE* openRegularFile(const std::string& path, std::uintmax_t& length) {
+    // O_NONBLOCK: a pipe or a device in the file's place never keeps the open waiting; what was
+    // opened is then checked, not the name, so nothing can be swapped in between.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        return nullptr;
+    }
+    length = static_cast<std::uintmax_t>(info.st_size);
+    return file;
+}
+
 bool copyInBlocks(const std::string& source, const std::string& destination, EventPump& events,
                   FileSync* sync) {
     std::error_code ec;
     // Only a regular file is copied: a folder has no bytes and a pipe would block the copy.
-    if (!fs::is_regular_file(source, ec) || ec) {
-        return false;
-    }
-    FilePtr in(std::fopen(source.c_str(), "rb"));
+    std::uintmax_t length = 0;
+    FilePtr in(openRegularFile(source, length));
     if (!in) {
-        return false;
-    }
-    const std::uintmax_t length = fs::file_size(source, ec);
-    if (ec) {
         return false;
     }
     PartFile out{fs::path(destination)};

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ std::string lastCharacters(const std::string& text, std::size_t count);
 // `part` made safe to append to a file name: every path separator and NUL becomes '_', so the
 // result can never leave the folder the name is made in.
 std::string plainNamePart(const std::string& part);
+
+// Opens `path` for reading when it is a regular file (or a link to one), without ever waiting on
+// the open; nullptr otherwise. `length` is the file's size at the open. Every file the engine
+// reads a picture from is opened here.
+std::FILE* openRegularFile(const std::string& path, std::uintmax_t& length);
 
 // Copies `source` to `destination` the way the day copy is made: whole blocks of 1,024 bytes while
 // more than 1,024 bytes remain, then the rest one byte per step, with `events` run after every

@@ -37,8 +37,7 @@ template <class Statement> void WallpaperEngine::step(Statement&& statement) {
 
 bool WallpaperEngine::setWallpaperChecked(const std::string& path, int style) {
     try {
-        m_services.desktop.setWallpaper(path, style);
-        return true;
+        return m_services.desktop.setWallpaper(path, style).ok;
     } catch (...) {
         return false;
     }
@@ -65,10 +64,17 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
                 m_runFailed = true;
             }
         };
+        auto colour = [&](std::uint32_t rgb) {
+            step([&] {
+                if (!desktop.setBackgroundColor(rgb)) {
+                    m_runFailed = true;
+                }
+            });
+        };
         // The stored colour, when it is a number; otherwise the colour stays as it is.
         auto storedColour = [&] {
             if (auto rgb = parseColorText(m_state.BackColor)) {
-                step([&] { desktop.setBackgroundColor(*rgb); });
+                colour(*rgb);
             }
         };
 
@@ -77,11 +83,14 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
         step([&] {
             picture = m_services.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, day);
         });
+        // "Error: <n>" tells a failed read of the store: it is no picture, never reaches the
+        // desktop, and nothing claims it was used.
+        const bool failedRead = picture.compare(0, 5, "Error") == 0;
         int outcome = 1;
 
         // No picture: the default picture, centred on white.
         if (picture.empty() && m_state.SelectWall == 2.0f && m_state.DirectWall == 1.0f) {
-            step([&] { desktop.setBackgroundColor(kWhite); });
+            colour(kWhite);
             picture = m_state.DefaultPath;
             wallpaper(picture, WPSTYLE_CENTER);
             outcome = 2;
@@ -98,11 +107,13 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
 
         if (m_state.DirectWall == 1.0f) {
             // A style outside 1..4 leaves the desktop's wallpaper as it is.
-            if (auto style = desktopStyleFor(m_state.AppliedStyle.at(slot))) {
+            if (failedRead) {
+                m_runFailed = true;
+            } else if (auto style = desktopStyleFor(m_state.AppliedStyle.at(slot))) {
                 wallpaper(picture, *style);
             }
         } else if (m_state.DirectWall == 2.0f) {
-            step([&] { desktop.setBackgroundColor(kWhite); });
+            colour(kWhite);
             picture = m_state.DefaultPath;
             wallpaper(picture, WPSTYLE_CENTER);
             outcome = 4;
@@ -124,7 +135,9 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
         switch (outcome) {
         case 1:
             if (m_state.DispMess && !m_state.DayChanging) {
-                show(selectedPictureText(day));
+                if (!failedRead) {
+                    show(selectedPictureText(day));
+                }
                 return;
             }
             break; // on to the day-change report

@@ -3,6 +3,7 @@
 // running desktop uses. Calls arrive in the engine's order (colour before wallpaper).
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace lumora {
 
@@ -12,15 +13,27 @@ inline constexpr int WPSTYLE_TILE = 1;
 inline constexpr int WPSTYLE_STRETCH = 2;
 inline constexpr int WPSTYLE_MAX = 3; // scale to fit, keeping the aspect ratio
 
+// What a desktop call did: done, or not done and why. A backend reports only what it knows went
+// through; the reason is for the log, not for the user's alerts.
+struct DesktopResult {
+    bool ok = true;
+    std::string reason;
+
+    static DesktopResult success() { return {}; }
+    static DesktopResult failure(std::string why) { return {false, std::move(why)}; }
+    explicit operator bool() const { return ok; }
+};
+
 class DesktopBackend {
 public:
     virtual ~DesktopBackend() = default;
     // Short name: "x11", "gnome", "cinnamon", "mate", "xfce", "kde", "sway", "none".
     virtual std::string name() const = 0;
-    // An empty path means no wallpaper. Never throws; failures are the backend's own business.
-    virtual void setWallpaper(const std::string& path, int style) = 0;
+    // An empty path means no wallpaper; any other path must be absolute and name a regular file.
+    // Never throws: a failure comes back as the result, its reason told once on stderr.
+    virtual DesktopResult setWallpaper(const std::string& path, int style) = 0;
     // 0x00BBGGRR: red in the low byte.
-    virtual void setBackgroundColor(std::uint32_t rgb) = 0;
+    virtual DesktopResult setBackgroundColor(std::uint32_t rgb) = 0;
 };
 
 } // namespace lumora

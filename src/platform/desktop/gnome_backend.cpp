@@ -4,9 +4,7 @@
 
 #include <gio/gio.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 namespace lumora {
 
@@ -18,15 +16,6 @@ GSettingsSchema* lookUpSchema(const char* id) {
         return nullptr;
     }
     return g_settings_schema_source_lookup(source, id, TRUE);
-}
-
-std::string absolutePath(const std::string& path) {
-    if (path.empty() || path.front() == '/') {
-        return path;
-    }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
 }
 
 } // namespace
@@ -55,10 +44,8 @@ bool GnomeFamilyBackend::schemaInstalled(GsettingsDesktop desktop) {
 GnomeFamilyBackend::GnomeFamilyBackend(GsettingsDesktop desktop) : m_desktop(desktop) {
     m_schema = lookUpSchema(schemaId(desktop));
     if (m_schema == nullptr) {
-        std::fprintf(stderr,
-                     "lumora: the settings schema %s is not installed; the %s desktop "
-                     "cannot be told about wallpapers\n",
-                     schemaId(desktop), name().c_str());
+        m_log.fail(std::string("the settings schema ") + schemaId(desktop) +
+                   " is not installed; the desktop cannot be told about wallpapers");
         return;
     }
     m_settings = g_settings_new_full(m_schema, nullptr, nullptr);
@@ -84,6 +71,11 @@ std::string GnomeFamilyBackend::name() const {
         break;
     }
     return "gnome";
+}
+
+DesktopResult GnomeFamilyBackend::finish() {
+    const std::string problem = std::exchange(m_problem, {});
+    return problem.empty() ? DesktopResult::success() : m_log.fail(problem);
 }
 
 bool GnomeFamilyBackend::hasKey(const char* key) const {
@@ -116,9 +108,9 @@ bool GnomeFamilyBackend::setString(const char* key, const std::string& value) {
         written = g_settings_set_value(m_settings, key, variant);
     }
     g_variant_unref(variant);
-    if (!written) {
-        std::fprintf(stderr, "lumora: %s %s could not be set to \"%s\"\n", schemaId(m_desktop), key,
-                     value.c_str());
+    if (!written && m_problem.empty()) {
+        m_problem =
+            std::string(schemaId(m_desktop)) + " " + key + " could not be set to \"" + value + "\"";
     }
     return written;
 }
@@ -135,33 +127,43 @@ void GnomeFamilyBackend::setPictureKey(const char* key, const std::string& value
         setString(key, "");
         sync();
     }
-    setString(key, value);
+    if (setString(key, value)) {
+        // Written to the store, which may still refuse it: read back what it kept.
+        sync();
+        if (getString(key) != value && m_problem.empty()) {
+            m_problem =
+                std::string(schemaId(m_desktop)) + " " + key + " did not keep \"" + value + "\"";
+        }
+    }
 }
 
-void GnomeFamilyBackend::setWallpaper(const std::string& path, int style) {
+DesktopResult GnomeFamilyBackend::setWallpaper(const std::string& path, int style) {
     if (m_settings == nullptr) {
-        return;
+        return m_log.fail(std::string("the settings schema ") + schemaId(m_desktop) +
+                          " is not installed; the desktop cannot be told about wallpapers");
+    }
+    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+        return refused;
     }
     const std::optional<std::string> options = gsettingsPictureOptions(style);
-    const std::string file = absolutePath(path);
+    m_problem.clear();
     if (m_desktop == GsettingsDesktop::Mate) {
         // MATE has no "none": an empty file name shows the colour alone.
         if (options) {
             setString("picture-options", *options);
         }
-        setPictureKey("picture-filename", file);
+        setPictureKey("picture-filename", path);
         sync();
-        return;
+        return finish();
     }
-    if (file.empty()) {
+    if (path.empty()) {
         setString("picture-options", "none");
         sync();
-        return;
+        return finish();
     }
-    const std::string uri = fileUri(file);
+    const std::string uri = fileUri(path);
     if (uri.empty()) {
-        std::fprintf(stderr, "lumora: no file URI for \"%s\"\n", file.c_str());
-        return;
+        return m_log.fail("no file URI for \"" + path + "\"");
     }
     if (options) {
         setString("picture-options", *options);
@@ -169,15 +171,19 @@ void GnomeFamilyBackend::setWallpaper(const std::string& path, int style) {
     setPictureKey("picture-uri", uri);
     setPictureKey("picture-uri-dark", uri);
     sync();
+    return finish();
 }
 
-void GnomeFamilyBackend::setBackgroundColor(std::uint32_t rgb) {
+DesktopResult GnomeFamilyBackend::setBackgroundColor(std::uint32_t rgb) {
     if (m_settings == nullptr) {
-        return;
+        return m_log.fail(std::string("the settings schema ") + schemaId(m_desktop) +
+                          " is not installed; the desktop cannot be told about wallpapers");
     }
+    m_problem.clear();
     setString("color-shading-type", "solid");
     setString("primary-color", colorHex(rgb));
     sync();
+    return finish();
 }
 
 } // namespace lumora

@@ -6,31 +6,31 @@
 #include <QDBusMessage>
 #include <QString>
 
-#include <cstdio>
-
 namespace lumora {
 
-bool KdeBackend::evaluate(const std::string& script) {
+DesktopResult KdeBackend::evaluate(const std::string& script) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
         QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"));
     message.setArguments({QString::fromStdString(script)});
     const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        std::fprintf(stderr, "lumora: Plasma did not take the wallpaper script: %s\n",
-                     reply.errorMessage().toLocal8Bit().constData());
-        return false;
+        return m_log.fail("Plasma did not take the wallpaper script: " +
+                          reply.errorMessage().toStdString());
     }
-    return true;
+    return DesktopResult::success();
 }
 
-void KdeBackend::setWallpaper(const std::string& path, int style) {
-    evaluate(kdeWallpaperScript(path, style, m_color));
+DesktopResult KdeBackend::setWallpaper(const std::string& path, int style) {
+    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+        return refused;
+    }
+    return evaluate(kdeWallpaperScript(path, style, m_color));
 }
 
-void KdeBackend::setBackgroundColor(std::uint32_t rgb) {
+DesktopResult KdeBackend::setBackgroundColor(std::uint32_t rgb) {
     m_color = rgb;
-    evaluate(kdeColorScript(rgb));
+    return evaluate(kdeColorScript(rgb));
 }
 
 } // namespace lumora

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop that cannot be reached: the calls are recorded, nothing is set, and the first call
-// says so once on stderr.
+// says so once on stderr. Every call fails: nothing was set.
 #include "core/ports/desktop_backend.h"
 
 #include <cstdint>
@@ -23,13 +23,13 @@ public:
     explicit NoneBackend(std::string reason = {});
 
     std::string name() const override { return "none"; }
-    void setWallpaper(const std::string& path, int style) override;
-    void setBackgroundColor(std::uint32_t rgb) override;
+    DesktopResult setWallpaper(const std::string& path, int style) override;
+    DesktopResult setBackgroundColor(std::uint32_t rgb) override;
 
     const std::vector<Call>& calls() const { return m_calls; }
 
 private:
-    void warnOnce();
+    DesktopResult warnOnce();
 
     std::string m_reason;
     bool m_warned = false;

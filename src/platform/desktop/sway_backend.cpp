@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <csignal>
-#include <cstdio>
 #include <unistd.h>
 
 namespace lumora {
@@ -42,6 +41,26 @@ void writePid(const std::string& file, long long pid) {
     }
 }
 
+// Whether process `pid` is gone (or a zombie nobody reaped).
+bool ended(long long pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const qsizetype close = text.lastIndexOf(')');
+    return close <= 0 || text.size() <= close + 2 || text[close + 2] == 'Z';
+}
+
+// Whether the swaybg just started ended within its first moments, as it does when it cannot
+// reach the compositor or load the picture.
+bool endedAtOnce(long long pid) {
+    for (int i = 0; i < 10; ++i) {
+        if (ended(pid)) {
+            return true;
+        }
+        ::usleep(25'000);
+    }
+    return ended(pid);
+}
+
 // Ends a swaybg of ours; any other process that has taken over the number is left alone.
 void stopSwaybg(long long pid) {
     if (pid <= 1) {
@@ -60,20 +79,23 @@ SwayBackend::SwayBackend(std::string program, std::string pidFile)
     : m_program(std::move(program)),
       m_pidFile(pidFile.empty() ? defaultPidFile() : std::move(pidFile)) {}
 
-void SwayBackend::setWallpaper(const std::string& path, int style) {
+DesktopResult SwayBackend::setWallpaper(const std::string& path, int style) {
+    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+        return refused;
+    }
     m_path = path;
     if (swaybgMode(style)) {
         m_style = style;
     }
-    restart();
+    return restart();
 }
 
-void SwayBackend::setBackgroundColor(std::uint32_t rgb) {
+DesktopResult SwayBackend::setBackgroundColor(std::uint32_t rgb) {
     m_color = rgb;
-    restart();
+    return restart();
 }
 
-void SwayBackend::restart() {
+DesktopResult SwayBackend::restart() {
     QStringList args;
     for (const std::string& arg : swaybgArguments(m_path, m_style, m_color)) {
         args << QString::fromStdString(arg);
@@ -89,14 +111,18 @@ void SwayBackend::restart() {
     process.setStandardErrorFile(QProcess::nullDevice());
     qint64 pid = 0;
     if (!process.startDetached(&pid) || pid <= 0) {
-        std::fprintf(stderr, "lumora: %s could not be started\n", m_program.c_str());
-        return;
+        return m_log.fail(m_program + " could not be started");
+    }
+    if (endedAtOnce(pid)) {
+        // The background shown so far stays.
+        return m_log.fail(m_program + " ended at once");
     }
     m_pid = pid;
     writePid(m_pidFile, pid);
     if (previous != pid) {
         stopSwaybg(previous);
     }
+    return DesktopResult::success();
 }
 
 } // namespace lumora

@@ -4,8 +4,11 @@
 // later). Each change starts a new one and then ends the one started before, by the process id
 // kept in a file of the runtime directory, so a later run of the program replaces it as well.
 // swaybg is started directly with an argument list (never `swaymsg ... bg`, which expands the path
-// like a shell), and outlives the program so the desktop keeps its background.
+// like a shell), and outlives the program so the desktop keeps its background. A swaybg that
+// cannot be started, or ends within its first quarter second (no compositor, a picture it cannot
+// load), makes the call fail.
 #include "core/ports/desktop_backend.h"
+#include "platform/desktop/failure_log.h"
 
 #include <cstdint>
 #include <string>
@@ -20,14 +23,14 @@ public:
     explicit SwayBackend(std::string program = "swaybg", std::string pidFile = {});
 
     std::string name() const override { return "sway"; }
-    void setWallpaper(const std::string& path, int style) override;
-    void setBackgroundColor(std::uint32_t rgb) override;
+    DesktopResult setWallpaper(const std::string& path, int style) override;
+    DesktopResult setBackgroundColor(std::uint32_t rgb) override;
 
     // The process id of the swaybg this backend started last (0 before any).
     long long runningPid() const { return m_pid; }
 
 private:
-    void restart();
+    DesktopResult restart();
 
     std::string m_program;
     std::string m_pidFile;
@@ -35,6 +38,7 @@ private:
     int m_style = WPSTYLE_CENTER;
     std::uint32_t m_color = 0;
     long long m_pid = 0;
+    FailureLog m_log{"sway"};
 };
 
 } // namespace lumora

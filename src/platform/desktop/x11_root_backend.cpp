@@ -1,11 +1,14 @@
 #include "platform/desktop/x11_root_backend.h"
 
 #include "platform/desktop/wallpaper_geometry.h"
+#include "platform/linux/picture_file.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QString>
+#include <QThread>
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <future>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -115,7 +119,9 @@ std::uint32_t pixelOf(xcb_connection_t* c, const xcb_screen_t* screen, const Pix
     auto cookie =
         xcb_alloc_color(c, screen->default_colormap, static_cast<std::uint16_t>(r * 257),
                         static_cast<std::uint16_t>(g * 257), static_cast<std::uint16_t>(b * 257));
-    XcbReply<xcb_alloc_color_reply_t> reply(xcb_alloc_color_reply(c, cookie, nullptr));
+    xcb_generic_error_t* error = nullptr;
+    XcbReply<xcb_alloc_color_reply_t> reply(xcb_alloc_color_reply(c, cookie, &error));
+    std::free(error); // a full colour map: black will do
     return reply ? reply->pixel : screen->black_pixel;
 }
 
@@ -212,10 +218,13 @@ std::vector<PixelRect> monitorsOf(xcb_connection_t* c, xcb_window_t root) {
     // an error, and the whole root is then one monitor.
     const auto versionCookie = xcb_randr_query_version(c, 1, 5);
     const auto monitorsCookie = xcb_randr_get_monitors(c, root, 1);
+    xcb_generic_error_t* error = nullptr;
     XcbReply<xcb_randr_query_version_reply_t> version(
-        xcb_randr_query_version_reply(c, versionCookie, nullptr));
+        xcb_randr_query_version_reply(c, versionCookie, &error));
+    std::free(std::exchange(error, nullptr));
     XcbReply<xcb_randr_get_monitors_reply_t> reply(
-        xcb_randr_get_monitors_reply(c, monitorsCookie, nullptr));
+        xcb_randr_get_monitors_reply(c, monitorsCookie, &error));
+    std::free(error); // expected from an older server: not a failure of ours
     if (!version || (version->major_version == 1 && version->minor_version < 5) || !reply) {
         return monitors;
     }
@@ -308,7 +317,11 @@ private:
 // the file cannot be read.
 bool decodePiece(const QString& path, const PixelSize& fileSize, const WallpaperPiece& piece,
                  QRgb background, QImage::Format wanted, QImage& image) {
-    QImageReader reader(path);
+    PictureReader picture(path);
+    QImageReader& reader = picture.reader();
+    if (!picture.isOpen()) {
+        return false;
+    }
     reader.setAutoTransform(false);
     const QSize scaled(piece.scaledSize.width, piece.scaledSize.height);
     const QRect clip(piece.sourceClip.x, piece.sourceClip.y, piece.sourceClip.width,
@@ -354,18 +367,6 @@ bool decodePiece(const QString& path, const PixelSize& fileSize, const Wallpaper
     return !image.isNull();
 }
 
-// The picture file's pixel size, read from its header.
-PixelSize pictureSize(const QString& path) {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QSize size = reader.size();
-    if (!size.isValid() && reader.canRead()) {
-        // A format that tells its size only by decoding.
-        size = reader.read().size();
-    }
-    return {size.width(), size.height()};
-}
-
 class Connection {
 public:
     explicit Connection(const std::string& display) {
@@ -401,26 +402,35 @@ private:
     int m_screenNumber = 0;
 };
 
-void reportOnce(const char* what) {
-    static bool told = false;
-    if (!told) {
-        told = true;
-        std::fprintf(stderr, "lumora: x11 desktop: %s\n", what);
-    }
-}
-
 // Decodes the picture at `path` and draws it in `style` onto `pixmap`, one piece per monitor (or
-// one tiled layer), each piece's pixels let go of as soon as the server has them. An unreadable
-// file draws nothing.
-void drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap, xcb_gcontext_t gc,
-                 const PixelLayout& layout, const PixelRect& rootRect, const std::string& file,
-                 int style, QRgb background) {
-    const QString path = QString::fromStdString(file);
-    const PixelSize fileSize = pictureSize(path);
+// one tiled layer), each piece's pixels let go of as soon as the server has them. A picture that
+// cannot be read, or declares more than kMaxPicturePixels, draws nothing: the reason is returned
+// (empty when drawn).
+std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap,
+                        xcb_gcontext_t gc, const PixelLayout& layout, const PixelRect& rootRect,
+                        const std::string& file, int style, QRgb background) {
+    if (const std::string problem = picturePathProblem(file); !problem.empty()) {
+        return "picture refused: " + problem;
+    }
+    const QString path = QFile::decodeName(QByteArray::fromStdString(file));
+    PictureReader header(path);
+    const QSize declared = header.size();
+    if (!header.isOpen()) {
+        return "picture refused: " + header.problem();
+    }
+    if (!declared.isValid()) {
+        return "no picture in " + file;
+    }
+    if (!PictureReader::withinLimit(declared)) {
+        return "picture refused: " + file + " declares " + std::to_string(declared.width()) +
+               " x " + std::to_string(declared.height()) + " pixels, more than " +
+               std::to_string(kMaxPicturePixels);
+    }
+    const PixelSize fileSize{declared.width(), declared.height()};
     const std::vector<WallpaperPiece> pieces =
         placeWallpaper(fileSize, rootRect, monitorsOf(c, root), style);
     if (pieces.empty()) {
-        return;
+        return {};
     }
     Uploader uploader(c, gc, layout);
     const xcb_query_extension_reply_t* shmExtension = xcb_get_extension_data(c, &xcb_shm_id);
@@ -444,7 +454,7 @@ void drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap, xc
             }
         }
         if (!decodePiece(path, fileSize, piece, background, layout.direct, image)) {
-            return; // unreadable: the plain colour stays
+            return "the picture " + file + " cannot be decoded";
         }
         xcb_drawable_t target = pixmap;
         xcb_pixmap_t tile = XCB_NONE;
@@ -498,6 +508,57 @@ void drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap, xc
             xcb_free_pixmap(c, tile);
         }
     }
+    return {};
+}
+
+// The first X error waiting on the connection, as a reason; empty when there is none.
+std::string pendingError(xcb_connection_t* c) {
+    std::string reason;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+        if (event->response_type == 0 && reason.empty()) {
+            const auto* error = reinterpret_cast<const xcb_generic_error_t*>(event);
+            reason = "the X server refused a request (error " + std::to_string(error->error_code) +
+                     ", request " + std::to_string(error->major_code) + ")";
+        }
+        std::free(event);
+    }
+    return reason;
+}
+
+// Everything one change draws, copied for the thread that draws it.
+struct Scene {
+    std::string display;
+    std::string path;
+    int style = WPSTYLE_CENTER;
+    std::uint32_t color = 0;
+};
+
+// Draws `scene` on the root window; the reason it failed, or empty.
+std::string drawScene(const Scene& scene);
+
+// Runs drawScene on a thread of its own. Called on the application's thread, it lets the events
+// that arrive meanwhile run (timer ticks, the tray menu), so a large picture never freezes the
+// program; the thread wakes the loop when it is done.
+std::string drawOffThread(const Scene& scene) {
+    QCoreApplication* app = QCoreApplication::instance();
+    const bool pumpEvents = app != nullptr && QThread::currentThread() == app->thread();
+    std::future<std::string> done = std::async(std::launch::async, [scene, pumpEvents] {
+        std::string reason;
+        try {
+            reason = drawScene(scene);
+        } catch (const std::exception&) {
+            reason = "the wallpaper could not be drawn";
+        }
+        if (pumpEvents) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+        }
+        return reason;
+    });
+    while (pumpEvents && done.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return done.get();
 }
 
 } // namespace
@@ -506,26 +567,44 @@ X11RootBackend::X11RootBackend() = default;
 
 X11RootBackend::X11RootBackend(std::string display) : m_display(std::move(display)) {}
 
-void X11RootBackend::setWallpaper(const std::string& path, int style) {
+DesktopResult X11RootBackend::setWallpaper(const std::string& path, int style) {
     m_path = path;
     if (style >= WPSTYLE_CENTER && style <= WPSTYLE_MAX) {
         m_style = style;
     }
-    redraw();
+    return redraw();
 }
 
-void X11RootBackend::setBackgroundColor(std::uint32_t rgb) {
+DesktopResult X11RootBackend::setBackgroundColor(std::uint32_t rgb) {
     m_color = rgb & 0xffffffu;
-    redraw();
+    return redraw();
 }
 
-bool X11RootBackend::redraw() try {
+DesktopResult X11RootBackend::redraw() {
+    if (m_drawing) {
+        // Called from an event that ran while a change is drawn: the running change draws again
+        // with the newest state when it is done, and reports for both.
+        m_again = true;
+        return DesktopResult::success();
+    }
+    m_drawing = true;
+    std::string reason;
+    do {
+        m_again = false;
+        reason = drawOffThread(Scene{m_display, m_path, m_style, m_color});
+    } while (m_again);
+    m_drawing = false;
+    return reason.empty() ? DesktopResult::success() : m_log.fail(reason);
+}
+
+namespace {
+
+std::string drawScene(const Scene& scene) {
     // A connection of its own for every change: closed with RetainPermanent, it keeps the new
     // pixmap alive after we go, and nothing else of ours.
-    Connection conn(m_display);
+    Connection conn(scene.display);
     if (!conn.ok() || !conn.screen()) {
-        reportOnce("cannot open the X display");
-        return false;
+        return "cannot open the X display";
     }
     xcb_connection_t* c = conn.get();
     const xcb_screen_t* screen = conn.screen();
@@ -544,16 +623,22 @@ bool X11RootBackend::redraw() try {
     xcb_create_pixmap(c, layout.depth, pixmap, root, screen->width_in_pixels,
                       screen->height_in_pixels);
     const xcb_gcontext_t gc = xcb_generate_id(c);
-    const std::uint32_t colourPixel = pixelOf(c, screen, layout, m_color);
+    const std::uint32_t colourPixel = pixelOf(c, screen, layout, scene.color);
     const std::uint32_t gcValues[] = {colourPixel, 0};
     xcb_create_gc(c, gc, pixmap, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, gcValues);
     const xcb_rectangle_t whole{0, 0, screen->width_in_pixels, screen->height_in_pixels};
     xcb_poly_fill_rectangle(c, pixmap, gc, 1, &whole);
 
-    if (!m_path.empty() && layout.trueColor && layout.bitsPerPixel % 8 == 0) {
+    // A picture that cannot be drawn leaves the plain colour, and the change is reported failed.
+    std::string pictureProblem;
+    if (!scene.path.empty() && layout.trueColor && layout.bitsPerPixel % 8 == 0) {
+        const std::uint32_t rgb = scene.color;
         const QRgb background =
-            qRgb(int(m_color & 0xffu), int((m_color >> 8) & 0xffu), int((m_color >> 16) & 0xffu));
-        drawPicture(c, root, pixmap, gc, layout, rootRect, m_path, m_style, background);
+            qRgb(int(rgb & 0xffu), int((rgb >> 8) & 0xffu), int((rgb >> 16) & 0xffu));
+        pictureProblem =
+            drawPicture(c, root, pixmap, gc, layout, rootRect, scene.path, scene.style, background);
+    } else if (!scene.path.empty()) {
+        pictureProblem = "pictures need a true-colour screen";
     }
     xcb_free_gc(c, gc);
 
@@ -570,8 +655,8 @@ bool X11RootBackend::redraw() try {
     const xcb_pixmap_t oldEset = pixmapOf(c, oldEsetCookie);
     if (oldRoot != XCB_NONE && oldRoot == oldEset && oldRoot != pixmap) {
         // Its owner kept it alive with RetainPermanent; ending that client frees it. An owner
-        // already gone answers with an error, which nobody reads.
-        xcb_kill_client(c, oldRoot);
+        // already gone answers with an error, which is no failure of ours.
+        xcb_discard_reply(c, xcb_kill_client_checked(c, oldRoot).sequence);
     }
     for (xcb_atom_t atom : {rootAtom, esetAtom}) {
         if (atom != XCB_ATOM_NONE) {
@@ -584,10 +669,15 @@ bool X11RootBackend::redraw() try {
     xcb_ungrab_server(c);
     xcb_set_close_down_mode(c, XCB_CLOSE_DOWN_RETAIN_PERMANENT);
     conn.sync();
-    return conn.ok();
-} catch (const std::exception&) {
-    reportOnce("the wallpaper could not be drawn");
-    return false;
+    if (!conn.ok()) {
+        return "the connection to the X display broke";
+    }
+    if (std::string error = pendingError(c); !error.empty()) {
+        return error;
+    }
+    return pictureProblem;
 }
+
+} // namespace
 
 } // namespace lumora

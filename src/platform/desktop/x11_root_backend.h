@@ -8,6 +8,7 @@
 // Works without a QGuiApplication: X is spoken to through xcb, pictures are read with
 // QImageReader and drawn with QImage.
 #include "core/ports/desktop_backend.h"
+#include "platform/desktop/failure_log.h"
 
 #include <cstdint>
 #include <string>
@@ -23,26 +24,34 @@ public:
 
     std::string name() const override { return "x11"; }
 
-    // Draws the picture at `path` in `style` on the current colour. An empty path, or a file that
-    // cannot be read, leaves the plain colour. A style value other than 0 to 3 keeps the style
-    // last used (centre at first). The file is read again at every call.
-    void setWallpaper(const std::string& path, int style) override;
+    // Draws the picture at `path` in `style` on the current colour. An empty path leaves the plain
+    // colour; so does a picture that cannot be drawn (not an absolute path to a regular file, not
+    // a picture, or more than kMaxPicturePixels declared), which is reported as a failure. A
+    // style value other than 0 to 3 keeps the style last used (centre at first). The file is read
+    // again at every call.
+    DesktopResult setWallpaper(const std::string& path, int style) override;
 
     // Redraws the current wallpaper on the new colour (0x00BBGGRR).
-    void setBackgroundColor(std::uint32_t rgb) override;
+    DesktopResult setBackgroundColor(std::uint32_t rgb) override;
 
     const std::string& currentPath() const { return m_path; }
     int currentStyle() const { return m_style; }
     std::uint32_t currentColor() const { return m_color; }
 
-    // Draws the current state on the root window. False when the display could not be used.
-    bool redraw();
+    // Draws the current state on the root window. The picture is decoded and drawn on a thread
+    // of its own; on the application's thread, events keep running meanwhile. A change asked for
+    // by one of those events is not drawn inside the running one: that one draws once more with
+    // the newest state when it is done.
+    DesktopResult redraw();
 
 private:
     std::string m_display;
     std::string m_path;
     int m_style = WPSTYLE_CENTER;
     std::uint32_t m_color = 0; // black until told otherwise
+    bool m_drawing = false;    // a redraw is under way
+    bool m_again = false;      // the state changed while it was
+    FailureLog m_log{"x11"};
 };
 
 } // namespace lumora

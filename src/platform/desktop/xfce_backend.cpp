@@ -12,9 +12,9 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <regex>
+#include <utility>
 
 namespace lumora {
 
@@ -122,11 +122,7 @@ std::set<std::string> XfceBackend::groups() const {
     // A channel that does not exist yet answers with an error: every group is then new.
     std::vector<std::string> monitors = m_monitorNames.empty() ? screenNames() : m_monitorNames;
     const int workspaces = m_workspaces >= 1 ? m_workspaces : workspaceCount();
-    std::set<std::string> result = backdropGroups(properties, monitors, workspaces);
-    if (result.empty()) {
-        std::fprintf(stderr, "lumora: xfconf has no backdrop and no monitor is known\n");
-    }
-    return result;
+    return backdropGroups(properties, monitors, workspaces);
 }
 
 std::string XfceBackend::getString(const std::string& property) const {
@@ -139,22 +135,36 @@ std::string XfceBackend::getString(const std::string& property) const {
     return value.typeId() == QMetaType::QString ? value.toString().toStdString() : std::string();
 }
 
-bool XfceBackend::setProperty(const std::string& property, const QVariant& value) const {
+bool XfceBackend::setProperty(const std::string& property, const QVariant& value) {
     const QDBusMessage reply =
         call(QStringLiteral("SetProperty"), {kChannel, QString::fromStdString(property),
                                              QVariant::fromValue(QDBusVariant(value))});
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        std::fprintf(stderr, "lumora: xfconf %s: %s\n", property.c_str(),
-                     reply.errorMessage().toLocal8Bit().constData());
+        if (m_problem.empty()) {
+            m_problem = "xfconf " + property + ": " + reply.errorMessage().toStdString();
+        }
         return false;
     }
     return true;
 }
 
-void XfceBackend::setWallpaper(const std::string& path, int style) {
+DesktopResult XfceBackend::finish() {
+    const std::string problem = std::exchange(m_problem, {});
+    return problem.empty() ? DesktopResult::success() : m_log.fail(problem);
+}
+
+DesktopResult XfceBackend::setWallpaper(const std::string& path, int style) {
+    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+        return refused;
+    }
     const std::optional<int> imageStyle =
         path.empty() ? std::optional<int>(XFCE_IMAGE_STYLE_NONE) : xfceImageStyle(style);
-    for (const std::string& group : groups()) {
+    const std::set<std::string> all = groups();
+    if (all.empty()) {
+        return m_log.fail("xfconf has no backdrop and no monitor is known");
+    }
+    m_problem.clear();
+    for (const std::string& group : all) {
         if (imageStyle) {
             setProperty(group + "/image-style", *imageStyle);
         }
@@ -170,15 +180,22 @@ void XfceBackend::setWallpaper(const std::string& path, int style) {
         }
         setProperty(lastImage, file);
     }
+    return finish();
 }
 
-void XfceBackend::setBackgroundColor(std::uint32_t rgb) {
+DesktopResult XfceBackend::setBackgroundColor(std::uint32_t rgb) {
     const std::array<double, 4> rgba = xfceRgba(rgb);
     const QVariantList color{rgba[0], rgba[1], rgba[2], rgba[3]};
-    for (const std::string& group : groups()) {
+    const std::set<std::string> all = groups();
+    if (all.empty()) {
+        return m_log.fail("xfconf has no backdrop and no monitor is known");
+    }
+    m_problem.clear();
+    for (const std::string& group : all) {
         setProperty(group + "/color-style", 0);
         setProperty(group + "/rgba1", color);
     }
+    return finish();
 }
 
 } // namespace lumora

@@ -6,6 +6,7 @@
 // (an array of four doubles). Every existing group is set; a fresh profile has none, so groups are
 // created for every monitor of the display and every workspace.
 #include "core/ports/desktop_backend.h"
+#include "platform/desktop/failure_log.h"
 
 #include <cstdint>
 #include <set>
@@ -25,8 +26,9 @@ public:
     explicit XfceBackend(std::vector<std::string> monitorNames = {}, int workspaces = 0);
 
     std::string name() const override { return "xfce"; }
-    void setWallpaper(const std::string& path, int style) override;
-    void setBackgroundColor(std::uint32_t rgb) override;
+    // Fails when xfconf answers a change with an error, or no backdrop is known.
+    DesktopResult setWallpaper(const std::string& path, int style) override;
+    DesktopResult setBackgroundColor(std::uint32_t rgb) override;
 
     // The groups "/backdrop/screen0/monitor<NAME>/workspace<N>" found in `propertyNames`, plus one
     // per monitor and workspace given. Sorted, without repeats.
@@ -37,10 +39,14 @@ public:
 private:
     std::set<std::string> groups() const;
     std::string getString(const std::string& property) const;
-    bool setProperty(const std::string& property, const QVariant& value) const;
+    // False when xfconf refused; the first refusal of a call is kept in m_problem.
+    bool setProperty(const std::string& property, const QVariant& value);
+    DesktopResult finish();
 
     std::vector<std::string> m_monitorNames;
     int m_workspaces;
+    std::string m_problem;
+    FailureLog m_log{"xfce"};
 };
 
 } // namespace lumora

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace lumora {
 namespace {
@@ -167,6 +168,9 @@ const FailureRow kFailureRows[] = {
     {"SourceMissing", [](auto&, auto& s, auto&) { return fs::remove(s); }},
     {"SourceIsFolder",
      [](auto&, auto& s, auto&) { return fs::remove(s) && fs::create_directory(s); }},
+    // A named pipe with no writer: refused at once, never waited on.
+    {"SourceIsPipe",
+     [](auto&, auto& s, auto&) { return fs::remove(s) && !mkfifo(s.c_str(), 0600); }},
     {"SourceVanishesDuringCopy", during(1, [](auto& s) { fs::remove(s); })},
     {"SourceShrinksDuringCopy", during(1, [](auto& s) { fs::resize_file(s, 1500); })},
     {"SourceGrowsDuringCopy", during(2, [](auto& s) { fs::resize_file(s, 4000); })},

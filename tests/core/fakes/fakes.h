@@ -36,22 +36,21 @@ struct Logs {
 };
 
 // Records "color(<rgb>)" and "wallpaper(<path>, <style>)" in order, in `calls` and in the log;
-// can be told to throw, as a broken desktop interface would.
+// can be told to report failure, as a desktop that refused the change does.
 struct RecordingDesktop : DesktopBackend, Logs {
     using Logs::Logs;
     std::string name() const override { return "recording"; }
-    void setWallpaper(const std::string& path, int style) override {
-        record("wallpaper(" + path + ", " + std::to_string(style) + ")", failWallpaper);
+    DesktopResult setWallpaper(const std::string& path, int style) override {
+        return record("wallpaper(" + path + ", " + std::to_string(style) + ")", failWallpaper);
     }
-    void setBackgroundColor(std::uint32_t rgb) override {
-        record("color(" + std::to_string(rgb) + ")", failColor);
+    DesktopResult setBackgroundColor(std::uint32_t rgb) override {
+        return record("color(" + std::to_string(rgb) + ")", failColor);
     }
-    void record(const std::string& call, bool fail) {
+    DesktopResult record(const std::string& call, bool fail) {
         calls.push_back(call);
         put("desktop." + call);
-        if (fail) {
-            throw std::runtime_error("the desktop refused " + call);
-        }
+        return fail ? DesktopResult::failure("the desktop refused " + call)
+                    : DesktopResult::success();
     }
     std::vector<std::string> calls;
     bool failWallpaper = false;

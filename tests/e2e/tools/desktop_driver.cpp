@@ -4,7 +4,8 @@
 // <backend> is a LUMORA_DESKTOP name, or "auto" for the choice the program itself would make (its
 // name is printed). The choice is told on stderr as the program logs it. RGB is 0x00BBGGRR in
 // decimal; an empty PATH means no wallpaper; `copy` overwrites TO with FROM in place, so that a
-// test can change a picture file between two calls of the same backend.
+// test can change a picture file between two calls of the same backend. Exits with 3 when the
+// backend reported that a call failed (after making the rest).
 #include "platform/desktop/backend_factory.h"
 
 #include <QGuiApplication>
@@ -31,13 +32,14 @@ int main(int argc, char** argv) {
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(env);
     std::fprintf(stderr, "%s\n", lumora::describeBackendChoice(choice).c_str());
     const std::unique_ptr<lumora::DesktopBackend> backend = lumora::createDesktopBackend(choice);
+    bool failed = false;
     for (int i = 2; i < argc;) {
         const std::string cmd = argv[i];
         if (cmd == "wall" && i + 2 < argc) {
-            backend->setWallpaper(argv[i + 1], std::atoi(argv[i + 2]));
+            failed |= !backend->setWallpaper(argv[i + 1], std::atoi(argv[i + 2]));
             i += 3;
         } else if (cmd == "color" && i + 1 < argc) {
-            backend->setBackgroundColor(
+            failed |= !backend->setBackgroundColor(
                 static_cast<std::uint32_t>(std::strtoul(argv[i + 1], nullptr, 10)));
             i += 2;
         } else if (cmd == "copy" && i + 2 < argc) {
@@ -58,5 +60,5 @@ int main(int argc, char** argv) {
     if (backendName == "auto") {
         std::printf("%s\n", backend->name().c_str());
     }
-    return 0;
+    return failed ? 3 : 0;
 }

@@ -5,8 +5,12 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace lumora {
@@ -36,6 +40,17 @@ protected:
         if (m_settings != nullptr) {
             g_object_unref(m_settings);
         }
+        std::filesystem::remove_all(m_dir);
+    }
+    // A file of that name in a folder of the test's own (a backend refuses a missing file).
+    std::string picture(const std::string& name) {
+        if (m_dir.empty()) {
+            std::string pattern = "/tmp/lumora-gnome-XXXXXX";
+            m_dir = mkdtemp(pattern.data()) ? pattern : "/tmp";
+        }
+        const std::string path = m_dir + "/" + name;
+        std::ofstream(path) << "picture";
+        return path;
     }
     GsettingsDesktop desktop() const { return GetParam().first; }
     bool isMate() const { return desktop() == GsettingsDesktop::Mate; }
@@ -68,16 +83,19 @@ private:
     }
     GSettings* m_settings = nullptr;
     std::vector<std::string> m_changes;
+
+protected:
+    std::string m_dir;
 };
 
 TEST_P(GnomeFamily, FourStylesAndThePicture) {
     GnomeFamilyBackend backend(desktop());
     ASSERT_TRUE(backend.available());
     EXPECT_EQ(backend.name(), GetParam().second);
-    const std::string path = "/tmp/my pictures/it's #1 100%.jpg";
+    const std::string path = picture("it's #1 100%.jpg");
     for (const auto& [style, option] : {std::pair(0, "centered"), std::pair(1, "wallpaper"),
                                         std::pair(2, "stretched"), std::pair(3, "scaled")}) {
-        backend.setWallpaper(path, style);
+        EXPECT_TRUE(backend.setWallpaper(path, style));
         EXPECT_EQ(get("picture-options"), option) << "style " << style;
         EXPECT_EQ(get(pictureKey()), expectedPicture(path)) << "style " << style;
     }
@@ -98,22 +116,44 @@ TEST_P(GnomeFamily, ColourIsSolidPrimary) {
 
 TEST_P(GnomeFamily, NoWallpaper) {
     GnomeFamilyBackend backend(desktop());
-    backend.setWallpaper("/tmp/a.png", 0);
-    backend.setWallpaper("", 2);
+    backend.setWallpaper(picture("a.png"), 0);
+    EXPECT_TRUE(backend.setWallpaper("", 2));
     // MATE has no "none": the file name is emptied.
     EXPECT_EQ(get(isMate() ? "picture-filename" : "picture-options"), isMate() ? "" : "none");
 }
 
 TEST_P(GnomeFamily, SamePathAgainIsClearedThenSet) {
     GnomeFamilyBackend backend(desktop());
-    const std::string path = "/tmp/Monday.jpg";
+    const std::string path = picture("Monday.jpg");
     const std::string set = std::string(pictureKey()) + "=" + expectedPicture(path);
-    backend.setWallpaper("/tmp/Sunday.jpg", 0);
+    backend.setWallpaper(picture("Sunday.jpg"), 0);
     pictureChanges();
     backend.setWallpaper(path, 0);
     EXPECT_EQ(pictureChanges(), std::vector<std::string>{set}) << "a new path needs no clearing";
     backend.setWallpaper(path, 0);
     EXPECT_EQ(pictureChanges(), (std::vector<std::string>{std::string(pictureKey()) + "=", set}));
+}
+
+// What is no picture file is never handed to the desktop: the call fails, the keys stay, and the
+// reason is told once however often it comes back.
+TEST_P(GnomeFamily, NoPictureFileIsRefused) {
+    GnomeFamilyBackend backend(desktop());
+    const std::string kept = picture("kept.png");
+    ASSERT_TRUE(backend.setWallpaper(kept, 0));
+    const std::string pipe = picture("pipe.png");
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path :
+         {std::string("Error: 13"), std::string("pictures/a.png"), m_dir + "/gone.png", pipe}) {
+        ::testing::internal::CaptureStderr();
+        const DesktopResult first = backend.setWallpaper(path, 2);
+        const DesktopResult second = backend.setWallpaper(path, 2);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(first.ok || second.ok) << path;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << path << ": " << err;
+        EXPECT_EQ(get(pictureKey()), expectedPicture(kept)) << path;
+        EXPECT_EQ(get("picture-options"), "centered") << path;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, GnomeFamily,

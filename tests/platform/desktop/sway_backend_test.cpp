@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -39,6 +40,12 @@ protected:
         return SwayBackend(m_dir.filePath(program).toStdString(), pidFile());
     }
     std::string pidFile() const { return m_dir.filePath("pid").toStdString(); }
+    // A picture file of that name (a backend refuses a missing one).
+    std::string picture(const char* name) {
+        QFile file(m_dir.filePath(QString::fromUtf8(name)));
+        file.open(QIODevice::WriteOnly);
+        return file.fileName().toStdString();
+    }
     // The swaybg the backend runs now, and the arguments it was started with.
     std::pair<long long, Args> started(const SwayBackend& backend) {
         const long long pid = backend.runningPid();
@@ -80,7 +87,7 @@ TEST_F(SwayBackendTest, EachChangeReplacesTheOneBefore) {
     ASSERT_GT(first.first, 0);
     EXPECT_EQ(first.second, (Args{"-o", "*", "-c", "#ffffff", "-m", "solid_color"}));
 
-    const std::string path = "/tmp/it's a \"$(id)\" #1\nfile.png";
+    const std::string path = picture("it's a \"$(id)\" #1\nfile.png");
     sway.setWallpaper(path, 0);
     const auto second = started(sway);
     EXPECT_NE(second.first, first.first);
@@ -103,15 +110,15 @@ TEST_F(SwayBackendTest, ALaterRunReplacesTheEarlierRunsSwaybg) {
     long long earlier = 0;
     {
         SwayBackend run1 = backend();
-        run1.setWallpaper("/tmp/a.png", 3);
+        run1.setWallpaper(picture("a.png"), 3);
         earlier = started(run1).first;
     }
     // The program has ended; its swaybg keeps the desktop's background.
     ASSERT_TRUE(running(earlier));
     SwayBackend run2 = backend();
-    run2.setWallpaper("/tmp/b.png", 1);
-    EXPECT_EQ(started(run2).second,
-              (Args{"-o", "*", "-c", "#000000", "-i", "/tmp/b.png", "-m", "tile"}));
+    const std::string b = picture("b.png");
+    run2.setWallpaper(b, 1);
+    EXPECT_EQ(started(run2).second, (Args{"-o", "*", "-c", "#000000", "-i", b, "-m", "tile"}));
     EXPECT_FALSE(running(earlier, true));
 }
 
@@ -123,18 +130,48 @@ TEST_F(SwayBackendTest, AnotherProgramUnderTheRecordedNumberIsLeftAlone) {
     pid.write(QByteArray::number(static_cast<qint64>(getpid())) + "\n");
     pid.close();
     SwayBackend sway = backend();
-    sway.setWallpaper("/tmp/a.png", 2);
+    sway.setWallpaper(picture("a.png"), 2);
     EXPECT_GT(started(sway).first, 0);
 }
 
-TEST_F(SwayBackendTest, MissingSwaybgIsReportedNotFatal) {
-    SwayBackend sway = backend("no-such-swaybg");
+// A change that does not reach the screen fails, says why once, and leaves the background that
+// was shown before running.
+struct FailureRow {
+    const char* name;
+    const char* program;
+    const char* picture; // made in the test's folder; "-": a relative path
+    const char* reason;
+};
+class SwayFailures : public SwayBackendTest, public ::testing::WithParamInterface<FailureRow> {};
+TEST_P(SwayFailures, AreReportedAndKeepTheShownBackground) {
+    QFile failing(m_dir.filePath("failing-swaybg"));
+    ASSERT_TRUE(failing.open(QIODevice::WriteOnly));
+    failing.write("#!/bin/sh\necho 'cannot connect to the compositor' >&2\nexit 1\n");
+    failing.close();
+    failing.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SwayBackend shown = backend();
+    ASSERT_TRUE(shown.setWallpaper(picture("shown.png"), 2));
+    const long long before = started(shown).first;
+
+    SwayBackend sway = backend(GetParam().program);
+    const std::string path =
+        std::string(GetParam().picture) == "-" ? "pictures/a.png" : picture(GetParam().picture);
     ::testing::internal::CaptureStderr();
-    sway.setWallpaper("/tmp/a.png", 2);
+    const DesktopResult first = sway.setWallpaper(path, 2);
+    const DesktopResult second = sway.setWallpaper(path, 2);
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(sway.runningPid(), 0);
-    EXPECT_NE(err.find("could not be started"), std::string::npos) << err;
+    EXPECT_FALSE(first.ok || second.ok);
+    EXPECT_NE(first.reason.find(GetParam().reason), std::string::npos) << first.reason;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_TRUE(running(before)) << "the background shown before was ended";
 }
+INSTANTIATE_TEST_SUITE_P(
+    Sway, SwayFailures,
+    ::testing::Values(FailureRow{"MissingSwaybg", "no-such-swaybg", "a.png",
+                                 "could not be started"},
+                      FailureRow{"SwaybgEndsAtOnce", "failing-swaybg", "a.png", "ended at once"},
+                      FailureRow{"RelativePath", "swaybg", "-", "not an absolute path"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace lumora

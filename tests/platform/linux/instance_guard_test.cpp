@@ -4,6 +4,8 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace lumora {
@@ -54,6 +56,52 @@ TEST_F(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
     EXPECT_EQ(holder.kill(), 128 + SIGKILL);
     EXPECT_TRUE(test::exists(m_path)) << "a killed holder leaves its file";
     EXPECT_TRUE(next.tryAcquire());
+}
+
+// A lock file left by someone else: only a live copy of this program named in it keeps it.
+struct LeftLockRow {
+    const char* name;
+    std::string content; // "<self>" stands for this process's number
+    bool taken;
+};
+class InstanceGuardLeftLock : public ::testing::TestWithParam<LeftLockRow> {};
+TEST_P(InstanceGuardLeftLock, TakenUnlessALiveCopyHoldsIt) {
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/lumora-test.lock";
+    std::string content = GetParam().content;
+    if (auto at = content.find("<self>"); at != std::string::npos) {
+        content.replace(at, 6, std::to_string(::getpid()));
+    }
+    ASSERT_TRUE(test::writeAll(path, content));
+    // A new process, so the lock's own process-local bookkeeping plays no part.
+    EXPECT_EQ(test::Child([&](int) { return LockFileInstanceGuard(path).tryAcquire(); }).wait(),
+              GetParam().taken ? 1 : 0);
+}
+INSTANTIATE_TEST_SUITE_P(
+    InstanceGuard, InstanceGuardLeftLock,
+    ::testing::Values(LeftLockRow{"Empty", "", true}, LeftLockRow{"Damaged", "lumora\n", true},
+                      // Process 1 is alive but is not this program, whatever the file says.
+                      LeftLockRow{"OtherProgram", "1\nlumora\nanother-host\n", true},
+                      LeftLockRow{"LiveCopy", "<self>\nlumora\nanother-host\n", false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A folder that cannot hold the lock (here a regular file stands where the folder should be)
+// does not keep the program from starting: the second place takes over, and still keeps a second
+// copy started the same way out.
+TEST_F(InstanceGuard, UnusableFolderFallsBackToTheSecondPlace) {
+    const std::string blocker = m_dir.path().toStdString() + "/runtime";
+    ASSERT_TRUE(test::writeAll(blocker, "a file, not a folder"));
+    const std::string path = blocker + "/lumora.lock";
+    const std::string fallback = m_dir.path().toStdString() + "/cache/lumora/lumora.lock";
+    LockFileInstanceGuard guard(path, fallback);
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(guard.tryAcquire());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(guard.heldPath(), fallback);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(
+        test::Child([&](int) { return LockFileInstanceGuard(path, fallback).tryAcquire(); }).wait(),
+        0);
 }
 
 struct LockPathRow {

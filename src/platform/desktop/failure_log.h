@@ -1,0 +1,25 @@
+#pragma once
+// A backend's failures, each reason told once on stderr ("lumora: <backend> desktop: <reason>"),
+// however often it comes back; the result carries it every time.
+#include "core/ports/desktop_backend.h"
+
+#include <set>
+#include <string>
+
+namespace lumora {
+
+class FailureLog {
+public:
+    explicit FailureLog(std::string backend) : m_backend(std::move(backend)) {}
+
+    DesktopResult fail(const std::string& reason);
+    // A failure for a wallpaper path no desktop should be handed (relative, missing, not a
+    // regular file); success for the empty path (no wallpaper) and for a usable one.
+    DesktopResult checkPicturePath(const std::string& path);
+
+private:
+    std::string m_backend;
+    std::set<std::string> m_told;
+};
+
+} // namespace lumora

@@ -1,0 +1,88 @@
+#include "platform/linux/picture_file.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumora {
+
+std::string picturePathProblem(const std::string& path) {
+    if (path.empty() || path.front() != '/') {
+        return "not an absolute path: \"" + path + "\"";
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return path + ": " + std::strerror(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return path + ": not a regular file";
+    }
+    return {};
+}
+
+std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
+    const QByteArray name = QFile::encodeName(path);
+    auto fail = [&](const std::string& reason) -> std::unique_ptr<QFile> {
+        if (why) {
+            *why = name.toStdString() + ": " + reason;
+        }
+        return nullptr;
+    };
+    if (name.isEmpty()) {
+        return fail("no file name");
+    }
+    // O_NONBLOCK: opening a pipe with no writer returns at once instead of waiting for one.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return fail(std::strerror(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail("not a regular file");
+    }
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail("cannot be read");
+    }
+    return file;
+}
+
+PictureReader::PictureReader(const QString& path) : m_file(openPictureFile(path, &m_problem)) {
+    if (m_file) {
+        m_reader.setDevice(m_file.get());
+        m_reader.setDecideFormatFromContent(true);
+    }
+}
+
+PictureReader::~PictureReader() {
+    m_reader.setDevice(nullptr);
+}
+
+QSize PictureReader::size() {
+    if (!m_file) {
+        return {};
+    }
+    QSize size = m_reader.size();
+    if (!size.isValid() && m_reader.canRead()) {
+        // A format that tells its size only by decoding. Read on a reader of its own, so that
+        // this one can still decode the picture.
+        PictureReader again(m_file->fileName());
+        size = again.reader().read().size();
+    }
+    return size;
+}
+
+bool PictureReader::withinLimit(const QSize& size) {
+    return size.isValid() &&
+           std::int64_t{size.width()} * std::int64_t{size.height()} <= kMaxPicturePixels;
+}
+
+} // namespace lumora
