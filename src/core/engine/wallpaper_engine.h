@@ -1,15 +1,15 @@
 #pragma once
 // The wallpaper engine: deciding and applying a day's wallpaper, preparing the day copies and the
 // default picture, and the desktop colour. Routines of FrmMain, working on its state.
-#include "core/settings/frm_main_state.h"
-#include "core/settings/options.h"
-#include "core/settings/registry.h"
 #include "core/ports/desktop_backend.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/event_pump.h"
 #include "core/ports/file_sync.h"
 #include "core/ports/program_info.h"
 #include "core/ports/resources.h"
+#include "core/settings/frm_main_state.h"
+#include "core/settings/options.h"
+#include "core/settings/registry.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // Sends an alert the way every caller does: one ModifyTrayIcon with FrmMain's window, its icon,
 // its caption at that moment as the tip, title "Lumora", the information icon and 2000 ms.
 #include "core/engine/wallpaper_engine.h"
-#include "core/tray/tray_module.h"
 #include "core/ports/main_window.h"
+#include "core/tray/tray_module.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // `TrayModule`: the icon record and the routines that add, modify and delete the icon, and the
 // decoding of the icon's mouse callbacks.
-#include "core/tray/tray_icon_data.h"
 #include "core/ports/tray_host.h"
+#include "core/tray/tray_icon_data.h"
 
 #include <cstdint>
 #include <string>

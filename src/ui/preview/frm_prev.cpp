@@ -2,6 +2,7 @@
 
 #include "core/text/texts.h"
 #include "core/viewer/preview_caption.h"
+#include "platform/linux/picture_file.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 #include "ui/settings_window/qt_dialogs.h"
@@ -62,11 +63,16 @@ QImage loadPicture(const QString& file, LoadFailure& failure) {
         failure = kAccessError;
         return {};
     }
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true); // a day copy's name need not match its content
-    const QSize size = reader.size();
+    lumora::PictureReader picture(file);
+    if (!picture.isOpen()) {
+        failure = kAccessError; // replaced by a pipe or device since the look above
+        return {};
+    }
+    QImageReader& reader = picture.reader();
+    const QSize size = picture.size();
     const qint64 limit = qint64{QImageReader::allocationLimit()} << 20;
-    if (size.isValid() && limit > 0 && qint64{size.width()} * size.height() * 4 > limit) {
+    if (size.isValid() && ((limit > 0 && qint64{size.width()} * size.height() * 4 > limit) ||
+                           !lumora::PictureReader::withinLimit(size))) {
         failure = kOutOfMemory;
         return {};
     }

@@ -1,5 +1,6 @@
 #include "ui/settings_window/frm_main.h"
 
+#include "platform/linux/picture_file.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 
@@ -13,8 +14,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
-
-#include <sys/stat.h>
 
 using namespace lumora;
 
@@ -50,12 +49,6 @@ const Place kLabel1Places[] = {
 // Filled backgrounds (Shape1 0..2) and the outline squares behind each letter and mark.
 const QRect kFilledShapes[] = {{504, 174, 160, 86}, {504, 262, 116, 32}, {622, 262, 42, 32}};
 const QColor kShapeFill(0, 64, 64);
-
-// Only regular files are opened: a pipe or device named as a picture must never block the window.
-bool isRegularFile(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 } // namespace
 
@@ -195,13 +188,17 @@ void FrmMain::render(const SettingsView& view) {
 std::optional<PixelSize> FrmMain::loadThumbnail(int weekdayNumber, const std::string& path) {
     QImage& slot = m_thumbnails.at(static_cast<std::size_t>(weekdayNumber));
     slot = QImage();
-    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-    if (!isRegularFile(file)) {
+    // Opened without blocking, regular files only: a pipe named as a picture never hangs the
+    // window.
+    PictureReader picture(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!picture.isOpen()) {
         return std::nullopt;
     }
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true); // a day copy's name need not match its content
-    QSize own = reader.size();
+    QImageReader& reader = picture.reader();
+    QSize own = picture.size();
+    if (own.isValid() && !PictureReader::withinLimit(own)) {
+        return std::nullopt;
+    }
     if (own.isValid()) {
         // Decoded at thumbnail size: a large picture costs little memory and time.
         reader.setScaledSize(QSize(kThumbWidth, kThumbHeight));
