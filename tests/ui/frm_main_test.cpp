@@ -254,3 +254,30 @@ TEST_F(ProgramWindows, AboutFromTheVisibleWindowBringsItBack) {
 }
 
 } // namespace
+
+namespace {
+
+// Coming back from another window of the program activates the settings window again; coming back
+// from outside the program (no focus window before) does not.
+TEST(FrmMainFocus, OnlyAReturnFromAnotherProgramWindowCounts) {
+    FrmMain window;
+    QWidget other;
+    int activations = 0;
+    QObject::connect(&window, &FrmMain::activatedFromProgramWindow, [&] { ++activations; });
+    const auto focus = [](QWidget& w) {
+        w.show();
+        w.activateWindow();
+        QCoreApplication::processEvents();
+    };
+    focus(window);
+    focus(other);
+    focus(window);
+    EXPECT_EQ(activations, 1);
+    other.hide();
+    window.hide();
+    QCoreApplication::processEvents(); // the focus leaves the program
+    focus(window);
+    EXPECT_EQ(activations, 1);
+}
+
+} // namespace
