@@ -2,7 +2,8 @@
 # What a program costs while it waits: starts COMMAND (or watches the running process PID), lets
 # it settle, then over SECONDS counts the context switches of all its threads
 # (/proc/PID/task/*/status), its CPU time (/proc/PID/stat utime + stime) and its proportional
-# memory (the Pss line of /proc/PID/smaps_rollup), and prints one markdown table row.
+# memory (PSS, and USS: its private pages, from /proc/PID/smaps_rollup), and prints one markdown
+# table row.
 #
 #   bench/run_idle_bench.sh [-s SECONDS] [-w SETTLE_SECONDS] [-i INTERVAL] [-n NAME]
 #                           [--samples FILE] [--header] [-p PID | -- COMMAND [ARG ...]]
@@ -11,10 +12,11 @@
 # ${BUILD_DIR:-build}/bench/idle_watch/lumora_idle_watch watching seven day files in a temporary
 # folder. A started COMMAND is stopped at the end; a watched PID is left running.
 # Voluntary switches are the wake-ups: each is a thread going to sleep to wait for something.
-# Threads that end during the run take their counts with them; the threads column says how many
-# there were at the start and at the end. CPU time comes in steps of 1/CLK_TCK (10 ms).
+# Switches are counted per thread: a thread that ends during the run takes its count with it (the
+# figure is then a lower bound); the threads column says how many there were at the start and at
+# the end. CPU time (ended threads included) comes in steps of 1/CLK_TCK (10 ms).
 # With -i the run is cut into INTERVAL-second pieces and FILE (--samples) receives one line per
-# piece: "seconds voluntary/s involuntary/s cpu-ms-per-minute pss-kib" (PSS at its end).
+# piece: "seconds voluntary/s involuntary/s cpu-ms-per-minute pss-kib uss-kib" (memory at its end).
 # Pass --header to print the table header first.
 set -euo pipefail
 
@@ -77,56 +79,73 @@ fi
 sleep "$settle"
 kill -0 "$pid" 2>/dev/null || { echo "$name ended early:" >&2; cat "$work/err" 2>/dev/null >&2; pid=""; exit 1; }
 
-# sample: "voluntary involuntary threads cpu_ticks pss_kib" of the process now.
+# sample FILE: writes "tid voluntary involuntary" for each thread of the process to FILE and
+# prints "threads cpu_ticks pss_kib uss_kib" of the process now.
 sample() {
-    local v=0 n=0 t=0 f
+    local t=0 f
+    : >"$1"
     for f in /proc/"$pid"/task/*/status; do
-        local vol inv
-        vol=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$f" 2>/dev/null) || continue
-        inv=$(awk '/^nonvoluntary_ctxt_switches/ { print $2 }' "$f" 2>/dev/null) || continue
-        [ -n "$vol" ] || continue
-        v=$((v + vol)); n=$((n + inv)); t=$((t + 1))
+        local line
+        line=$(awk '/^Pid:/ { t = $2 } /^voluntary_ctxt_switches/ { v = $2 }
+            /^nonvoluntary_ctxt_switches/ { n = $2 } END { if (v != "") print t, v, n }' "$f" 2>/dev/null) ||
+            continue
+        [ -n "$line" ] || continue
+        echo "$line" >>"$1"
+        t=$((t + 1))
     done
-    # Fields 14 and 15 of stat (after the name in parentheses, which may hold spaces).
-    local cpu pss
+    # Fields 14 and 15 of stat (after the name in parentheses, which may hold spaces); they
+    # include the threads that have ended.
+    local cpu mem
     cpu=$(sed 's/^.*) //' /proc/"$pid"/stat | awk '{ print $12 + $13 }') || cpu=0
-    pss=$(awk '/^Pss:/ { print $2; exit }' /proc/"$pid"/smaps_rollup) || pss=0
-    echo "$v $n $t $cpu $pss"
+    mem=$(awk '/^Pss:/ { p = $2 } /^Private_(Clean|Dirty):/ { u += $2 } END { print p + 0, u + 0 }' \
+        /proc/"$pid"/smaps_rollup) || mem="0 0"
+    echo "$t $cpu $mem"
+}
+# switches BEFORE AFTER: "voluntary involuntary" switches between two thread lists: a thread in
+# both counts its difference, a thread that started in between counts all of its own, and one
+# that ended in between is lost (so the figures are lower bounds when threads end).
+switches() {
+    awk 'NR == FNR { v[$1] = $2; n[$1] = $3; next }
+        { dv += $2 - v[$1]; dn += $3 - n[$1] } END { print dv + 0, dn + 0 }' "$1" "$2"
 }
 
 hz=$(getconf CLK_TCK)
-read -r v0 n0 t0 c0 p0 < <(sample)
+read -r t0 c0 p0 u0 < <(sample "$work/threads.0")
 start=$EPOCHREALTIME
-vi=$v0 ni=$n0 ci=$c0 si=$start
+cp "$work/threads.0" "$work/threads.piece"
+ci=$c0 si=$start
 left=$seconds
 while [ "$(awk -v l="$left" 'BEGIN { print (l > 0) }')" = 1 ]; do
     step=$(awk -v l="$left" -v i="$interval" 'BEGIN { print (l < i) ? l : i }')
     # Sleep until the piece's planned end, so that the pieces do not drift.
     now=$EPOCHREALTIME
     planned=$(awk -v s="$start" -v total="$seconds" -v l="$left" -v st="$step" -v now="$now" \
-        'BEGIN { d = s + (total - l) + st - now; printf "%.3f", d > 0 ? d : 0 }')
+        'BEGIN { d = s + (total - l) + st - now; printf "%.3f", (d > 0) ? d : 0 }')
     sleep "$planned"
     kill -0 "$pid" 2>/dev/null || { echo "$name ended during the run" >&2; pid=""; exit 1; }
-    read -r v1 n1 t1 c1 p1 < <(sample)
+    read -r t1 c1 p1 u1 < <(sample "$work/threads.now")
     e=$EPOCHREALTIME
     if [ -n "$samples" ]; then
-        awk -v a="$si" -v b="$e" -v v="$((v1 - vi))" -v n="$((n1 - ni))" -v c="$((c1 - ci))" \
-            -v hz="$hz" -v p="$p1" 'BEGIN { s = b - a
-            printf "%.1f %.3f %.3f %.1f %d\n", s, v / s, n / s, c * 1000 / hz * 60 / s, p }' >>"$samples"
+        read -r v n < <(switches "$work/threads.piece" "$work/threads.now")
+        awk -v a="$si" -v b="$e" -v v="$v" -v n="$n" -v c="$((c1 - ci))" -v hz="$hz" -v p="$p1" \
+            -v u="$u1" 'BEGIN { s = b - a
+            printf "%.1f %.3f %.3f %.1f %d %d\n", s, v / s, n / s, c * 1000 / hz * 60 / s, p, u }' >>"$samples"
     fi
-    vi=$v1 ni=$n1 ci=$c1 si=$e
+    cp "$work/threads.now" "$work/threads.piece"
+    ci=$c1 si=$e
     left=$(awk -v l="$left" -v st="$step" 'BEGIN { print l - st }')
 done
 end=$EPOCHREALTIME
+read -r v n < <(switches "$work/threads.0" "$work/threads.now")
 
 if [ $header -eq 1 ]; then
-    echo "| program | seconds | threads | voluntary switches/s | involuntary switches/s | CPU ms | CPU ms/min | PSS MiB |"
-    echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+    echo "| program | seconds | threads | voluntary switches/s | involuntary switches/s | CPU ms | CPU ms/min | PSS MiB | USS MiB |"
+    echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
 fi
-awk -v name="$name" -v a="$start" -v b="$end" -v v="$((v1 - v0))" -v n="$((n1 - n0))" \
-    -v t0="$t0" -v t1="$t1" -v c="$((c1 - c0))" -v hz="$hz" -v p="$p1" 'BEGIN {
+awk -v name="$name" -v a="$start" -v b="$end" -v v="$v" -v n="$n" \
+    -v t0="$t0" -v t1="$t1" -v c="$((c1 - c0))" -v hz="$hz" -v p="$p1" -v u="$u1" 'BEGIN {
     s = b - a
     threads = (t0 == t1) ? t0 : t0 " -> " t1
     ms = c * 1000 / hz
-    printf "| %s | %.1f | %s | %.3f | %.3f | %d | %.1f | %.1f |\n", name, s, threads, v / s, n / s, ms, ms * 60 / s, p / 1024
+    printf "| %s | %.1f | %s | %.3f | %.3f | %d | %.1f | %.1f | %.1f |\n", name, s, threads, v / s, n / s, ms, ms * 60 / s, p / 1024, u / 1024
 }'
