@@ -160,7 +160,8 @@ qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo "?")
     cat "$rows"
     echo
     echo "Targets are judged on the median. PSS is the Pss line of \`/proc/<pid>/smaps_rollup\` (shared"
-    echo "pages divided among the processes that map them, so it moves a little with what else runs);"
+    echo "pages divided among the processes that map them: most of it is the code of the Qt libraries, so"
+    echo "it moves by several MiB as other Qt programs on the machine start and end; min and max show it);"
     echo "USS counts only the program's private pages. RSS is \`/usr/bin/time\`'s maximum resident size. Wake-ups are the voluntary context switches"
     echo "of all the program's threads. CPU time comes in 10 ms steps. Wall times move with the load of"
     echo "the machine (see the load average above); CPU times much less."
