@@ -1,0 +1,41 @@
+# Helpers the benchmark scripts share. Source this file; it sets no shell options.
+
+# make_day_pictures DIR WIDTH HEIGHT: seven JPEGs (quality 90), DIR/day1.jpg .. DIR/day7.jpg,
+# each a gradient of its own colours under Gaussian noise from a fixed seed, so that the decoder
+# has real detail to work through (about 0.55 bytes a pixel). Pictures already there are kept.
+make_day_pictures() {
+    local dir=$1 w=$2 h=$3 i
+    local -a from=('#203040' '#402010' '#103020' '#302040' '#404010' '#104040' '#200808')
+    local -a to=('#e0c080' '#80c0e0' '#e080c0' '#c0e080' '#8080e0' '#e0e0a0' '#a0e0e0')
+    mkdir -p "$dir"
+    for i in 1 2 3 4 5 6 7; do
+        [ -s "$dir/day$i.jpg" ] && continue
+        convert -size "${w}x$h" "gradient:${from[$((i - 1))]}-${to[$((i - 1))]}" -seed "$((4240 + i))" \
+            -attenuate 0.5 +noise Gaussian -quality 90 "jpg:$dir/day$i.jpg.part" || return 1
+        mv "$dir/day$i.jpg.part" "$dir/day$i.jpg"
+    done
+}
+
+# day_profile_lines DIR: the settings file lines that give every day (Sunday .. Saturday) its
+# picture DIR/day1.jpg .. DIR/day7.jpg, for session.sh's `profile`.
+day_profile_lines() {
+    local dir=$1 i
+    local -a days=(Sunday Monday Tuesday Wednesday Thursday Friday Saturday)
+    echo '[HKEY_CURRENT_USER\Software\Corvane\Local Settings]'
+    for i in 1 2 3 4 5 6 7; do
+        printf '"%s" = "%s"\n' "${days[$((i - 1))]}" "$dir/day$i.jpg"
+    done
+}
+
+# Statistics of the numbers on standard input, one a line.
+stat_median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+stat_min() { sort -g | head -n1; }
+stat_max() { sort -g | tail -n1; }
+
+# cpu_description: "<model>, <n> cores" from /proc/cpuinfo.
+cpu_description() {
+    local model
+    model=$(awk -F': *' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+    [ -n "$model" ] || model=$(awk -F': *' '/^(Hardware|cpu model|uarch)/ { print $2; exit }' /proc/cpuinfo)
+    printf '%s, %s cores\n' "${model:-unknown CPU}" "$(getconf _NPROCESSORS_ONLN)"
+}
