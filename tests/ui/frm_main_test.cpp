@@ -36,6 +36,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         ::setenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8().constData(), 1);
+        ::setenv("XDG_CACHE_HOME", (dir.path() + "/cache").toUtf8().constData(), 1);
         prog = std::make_unique<Program>(ProgramPlatform{store, store, *desktop, events, program,
                                                          resources, instance, autostart, clock,
                                                          dayWatch});

@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumora {
 
@@ -31,6 +33,10 @@ public:
     // The window goes away for good (after Form_Unload); the process ends with its last window.
     virtual void destroyWindow() = 0;
 
+    // The thumbnails about to be loaded (day, path): a window may decode them all at once.
+    virtual void prepareThumbnails(const std::vector<std::pair<int, std::string>>& days) {
+        (void)days;
+    }
     // Loads day w's picture into its thumbnail (Image1(w)). The picture's own pixel size, or
     // nothing when it cannot be loaded; the thumbnail then shows the no-picture image.
     virtual std::optional<PixelSize> loadThumbnail(int weekdayNumber, const std::string& path) = 0;

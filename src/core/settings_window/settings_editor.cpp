@@ -60,10 +60,25 @@ void SettingsEditor::ModifBold() {
 }
 
 void SettingsEditor::AffPics() {
+    // Each day's path read afresh; the window may decode the seven pictures side by side.
+    std::array<std::string, 8> paths;
+    std::vector<std::pair<int, std::string>> wanted;
+    for (int i = 1; i <= 7; ++i) {
+        paths[static_cast<std::size_t>(i)] = dayPicture(i);
+        const std::string& path = paths[static_cast<std::size_t>(i)];
+        if (!path.empty() && !isFailureText(path)) {
+            wanted.emplace_back(i, path);
+        }
+    }
+    try {
+        m_s.window.prepareThumbnails(wanted);
+    } catch (...) {
+        // each day still loads on its own below
+    }
     for (int i = 1; i <= 7; ++i) {
         DayPanelState& day = m_model.days[static_cast<std::size_t>(i)];
         const std::string& name = m_s.state.dayName(i);
-        const std::string path = dayPicture(i);
+        const std::string& path = paths[static_cast<std::size_t>(i)];
         std::optional<PixelSize> size;
         if (!path.empty() && !isFailureText(path)) {
             try {

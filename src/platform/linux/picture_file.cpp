@@ -62,6 +62,10 @@ PictureReader::PictureReader(const QString& path) : m_file(openPictureFile(path,
     }
 }
 
+int PictureReader::handle() const {
+    return m_file ? m_file->handle() : -1;
+}
+
 PictureReader::~PictureReader() {
     m_reader.setDevice(nullptr);
 }

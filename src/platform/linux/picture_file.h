@@ -41,6 +41,8 @@ public:
     bool isOpen() const { return m_file != nullptr; }
     const std::string& problem() const { return m_problem; }
     QImageReader& reader() { return m_reader; }
+    // The open file's descriptor (-1 when not open), for facts about exactly what is read.
+    int handle() const;
     // The declared size, read from the header (or, for a format that tells it only by decoding,
     // by decoding); invalid when the file is no picture.
     QSize size();

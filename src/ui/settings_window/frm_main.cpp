@@ -1,6 +1,6 @@
 #include "ui/settings_window/frm_main.h"
 
-#include "platform/linux/picture_file.h"
+#include "platform/linux/memory.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 
@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -185,35 +184,36 @@ void FrmMain::render(const SettingsView& view) {
     }
 }
 
+void FrmMain::prepareThumbnails(const std::vector<std::pair<int, std::string>>& days) {
+    const QSize size(kThumbWidth, kThumbHeight);
+    for (const auto& [day, path] : days) {
+        auto& pending = m_pending.at(static_cast<std::size_t>(day));
+        pending.first = path;
+        pending.second = std::async(std::launch::async, [this, day, path, size] {
+            return m_cache.load(day, QFile::decodeName(QByteArray::fromStdString(path)), size);
+        });
+    }
+}
+
 std::optional<PixelSize> FrmMain::loadThumbnail(int weekdayNumber, const std::string& path) {
-    QImage& slot = m_thumbnails.at(static_cast<std::size_t>(weekdayNumber));
-    slot = QImage();
-    // Opened without blocking, regular files only: a pipe named as a picture never hangs the
-    // window.
-    PictureReader picture(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!picture.isOpen()) {
-        return std::nullopt;
-    }
-    QImageReader& reader = picture.reader();
-    QSize own = picture.size();
-    if (own.isValid() && !PictureReader::withinLimit(own)) {
-        return std::nullopt;
-    }
-    if (own.isValid()) {
-        // Decoded at thumbnail size: a large picture costs little memory and time.
-        reader.setScaledSize(QSize(kThumbWidth, kThumbHeight));
-        slot = reader.read();
+    const auto slot = static_cast<std::size_t>(weekdayNumber);
+    auto& pending = m_pending.at(slot);
+    std::optional<Thumbnail> made;
+    if (pending.second.valid() && pending.first == path) {
+        made = pending.second.get();
     } else {
-        slot = reader.read();
-        own = slot.size();
-        if (!slot.isNull()) {
-            slot = slot.scaled(kThumbWidth, kThumbHeight);
-        }
+        made = m_cache.load(weekdayNumber, QFile::decodeName(QByteArray::fromStdString(path)),
+                            QSize(kThumbWidth, kThumbHeight));
     }
-    if (slot.isNull()) {
+    if (pending.second.valid()) {
+        pending.second.wait();
+    }
+    pending = {};
+    m_thumbnails.at(slot) = made ? made->image : QImage();
+    if (!made) {
         return std::nullopt;
     }
-    return PixelSize{own.width(), own.height()};
+    return PixelSize{made->own.width(), made->own.height()};
 }
 
 void FrmMain::dropThumbnails() {
@@ -223,6 +223,8 @@ void FrmMain::dropThumbnails() {
     for (std::size_t i = 1; i <= 7; ++i) {
         m_image1[i]->clear();
     }
+    // The decoders' freed buffers go back to the system, so a closed window costs nothing.
+    releaseFreedMemory();
 }
 
 std::string FrmMain::caption() const {

@@ -4,6 +4,7 @@
 // into signals; it decides nothing. Hidden while the program sits in the notification area.
 #include "core/ports/main_window.h"
 #include "core/settings_window/settings_view.h"
+#include "platform/linux/thumbnail_cache.h"
 
 #include <QImage>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QWindow>
 
 #include <array>
+#include <future>
 
 // A label of the window: its clicks and mouse moves are its own (they do not reach the window).
 class ControlLabel : public QLabel {
@@ -49,6 +51,7 @@ public:
     void popupMenu() override;
     void menuChanged() override;
     void destroyWindow() override;
+    void prepareThumbnails(const std::vector<std::pair<int, std::string>>& days) override;
     std::optional<lumora::PixelSize> loadThumbnail(int weekdayNumber,
                                                    const std::string& path) override;
     void dropThumbnails() override;
@@ -99,6 +102,9 @@ private:
     std::array<ControlLabel*, 8> m_label3{};
     std::array<ControlLabel*, 8> m_image1{};
     std::array<QImage, 8> m_thumbnails{};
+    lumora::ThumbnailCache m_cache;
+    // Thumbnails being decoded side by side, by day, with the path each was asked for.
+    std::array<std::pair<std::string, std::future<std::optional<lumora::Thumbnail>>>, 8> m_pending;
     QPointer<QWindow> m_lastFocus;
     QTimer* m_captionTimer;
     QTimer* m_blinkTimer;
