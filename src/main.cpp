@@ -1,4 +1,5 @@
 // Wiring only: builds the platform services and hands them to the program.
+#include "core/text/texts.h"
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/display_check.h"
@@ -10,19 +11,60 @@
 #include "platform/linux/settings_file.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/xdg_program_info.h"
+#include "ui/program/command_line.h"
 #include "ui/program/program.h"
+#include "ui/program/refresh_service.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
+namespace {
+
+// `lumora --refresh` when no Lumora runs: today's wallpaper once, then the end.
+int refreshOnce(Program& program) {
+    if (!program.startOnce()) {
+        std::fprintf(stderr, "lumora: Lumora is running but cannot be reached on the session "
+                             "bus; nothing was set\n");
+        return 1;
+    }
+    if (const lumora::DesktopResult& result = program.lastApplyResult(); !result) {
+        std::fprintf(stderr, "lumora: today's wallpaper was not set: %s\n", result.reason.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // The command line first: --help and --version touch nothing else.
+    const lumora::CommandLine command = lumora::parseCommandLine(argc, argv);
+    switch (command.action) {
+    case lumora::CommandLine::Action::Help:
+        std::fputs(lumora::helpText().c_str(), stdout);
+        return 0;
+    case lumora::CommandLine::Action::Version:
+        std::printf("%s\n", lumora::versionText().c_str());
+        return 0;
+    case lumora::CommandLine::Action::Error:
+        std::fprintf(stderr, "lumora: %s\n%s", command.error.c_str(), lumora::helpText().c_str());
+        return 2;
+    case lumora::CommandLine::Action::Run:
+    case lumora::CommandLine::Action::Refresh:
+        break;
+    }
+    const bool refresh = command.action == lumora::CommandLine::Action::Refresh;
     // Without a display Qt would abort with a core dump: one line and status 1 instead.
     if (const std::string problem = lumora::displayProblem(argc, argv); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
     QApplication app(argc, argv);
+    // What the desktop calls the program (the tray item's title, the window class).
+    QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setApplicationVersion(QString::fromStdString(lumora::versionNumber()));
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumora"));
     // The program lives in the notification area; it decides itself when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -36,13 +78,30 @@ int main(int argc, char** argv) {
     lumora::PosixFileSync fileSync;
     lumora::QtDayWatch dayWatch;
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
-    std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
+    if (refresh) {
+        const RefreshReply reply = askRunningProgramToRefresh();
+        if (reply.status == RefreshReply::Status::Done) {
+            return 0;
+        }
+        if (reply.status == RefreshReply::Status::Failed) {
+            std::fprintf(stderr, "lumora: today's wallpaper was not set: %s\n",
+                         qPrintable(reply.reason));
+            return 1;
+        }
+    } else {
+        std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
+    }
     std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
     Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
                                           instance, autostart, clock, dayWatch, &fileSync});
+    if (refresh) {
+        return refreshOnce(lumoraProgram);
+    }
     if (!lumoraProgram.start()) {
         return 0;
     }
+    RefreshService refreshService(lumoraProgram);
+    refreshService.publish();
     return QApplication::exec();
 }

@@ -35,11 +35,18 @@ template <class Statement> void WallpaperEngine::step(Statement&& statement) {
     }
 }
 
-bool WallpaperEngine::setWallpaperChecked(const std::string& path, int style) {
+DesktopResult WallpaperEngine::setWallpaperChecked(const std::string& path, int style) {
     try {
-        return m_services.desktop.setWallpaper(path, style).ok;
+        return m_services.desktop.setWallpaper(path, style);
     } catch (...) {
-        return false;
+        return DesktopResult::failure("the desktop call failed");
+    }
+}
+
+void WallpaperEngine::noteFailure(const DesktopResult& result) {
+    m_runFailed = true;
+    if (m_lastRun.ok) {
+        m_lastRun = result; // the first failure of the run is the one told
     }
 }
 
@@ -49,9 +56,11 @@ void WallpaperEngine::SetDesktopWallpaper(const std::string& path, int style) {
 
 void WallpaperEngine::ApplyWallpaperForDay(int d) {
     if (d < 1 || d > 7) {
+        m_lastRun = DesktopResult::failure("no such day");
         return; // no such day: nothing to apply
     }
     m_runFailed = false;
+    m_lastRun = DesktopResult::success();
     try {
         const auto slot = static_cast<std::size_t>(d);
         const std::string day = m_state.dayName(d);
@@ -60,14 +69,14 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
             step([&] { m_services.messages.showMessage(text); });
         };
         auto wallpaper = [this](const std::string& path, int style) {
-            if (!setWallpaperChecked(path, style)) {
-                m_runFailed = true;
+            if (DesktopResult result = setWallpaperChecked(path, style); !result) {
+                noteFailure(result);
             }
         };
         auto colour = [&](std::uint32_t rgb) {
             step([&] {
-                if (!desktop.setBackgroundColor(rgb)) {
-                    m_runFailed = true;
+                if (DesktopResult result = desktop.setBackgroundColor(rgb); !result) {
+                    noteFailure(result);
                 }
             });
         };
@@ -108,7 +117,9 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
         if (m_state.DirectWall == 1.0f) {
             // A style outside 1..4 leaves the desktop's wallpaper as it is.
             if (failedRead) {
-                m_runFailed = true;
+                noteFailure(DesktopResult::failure("the day's picture cannot be read from the "
+                                                   "settings (" +
+                                                   picture + ")"));
             } else if (auto style = desktopStyleFor(m_state.AppliedStyle.at(slot))) {
                 wallpaper(picture, *style);
             }

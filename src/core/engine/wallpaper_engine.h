@@ -56,12 +56,18 @@ public:
     // The day copy's path for `source` and day d: <picture folder>/<DayName><last four chars>.
     std::string dayCopyPath(const std::string& source, int d) const;
 
+    // What the desktop did in the last ApplyWallpaperForDay run: success, or the first failure
+    // (a desktop call that did not go through, a day picture that could not be read).
+    const DesktopResult& lastRun() const { return m_lastRun; }
+
     // Optional: makes each finished copy durable before it is renamed into place.
     void setFileSync(FileSync* sync) { m_fileSync = sync; }
 
 private:
-    // Hands path and style to the desktop; false when the desktop call failed.
-    bool setWallpaperChecked(const std::string& path, int style);
+    // Hands path and style to the desktop; a throwing backend counts as a failure.
+    DesktopResult setWallpaperChecked(const std::string& path, int style);
+    // Marks the current run failed and keeps its first failure.
+    void noteFailure(const DesktopResult& result);
     // Runs one statement of ApplyWallpaperForDay; a failure skips it and marks the run.
     template <class Statement> void step(Statement&& statement);
     // The picture folder, created when missing. Throws when it cannot be had.
@@ -71,6 +77,7 @@ private:
     EngineServices m_services;
     FileSync* m_fileSync = nullptr;
     bool m_runFailed = false; // some step of the current ApplyWallpaperForDay run failed
+    DesktopResult m_lastRun;  // what the desktop did in the last run
 };
 
 } // namespace lumora

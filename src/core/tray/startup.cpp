@@ -25,30 +25,38 @@ constexpr const char* kModeNames[4] = {"", "Selected Wallpaper", "Default Wallpa
                                        "No Wallpaper"};
 } // namespace
 
-bool StartUp::Form_Load() {
+bool StartUp::Form_Load(StartMode mode) {
     FrmMainState& st = m_s.state;
     SettingsEditor& editor = m_s.editor;
+    const bool resident = mode == StartMode::Resident;
     // One instance per user.
     if (!m_s.instance.tryAcquire()) {
+        if (!resident) {
+            return false;
+        }
         m_s.dialogs.messageBox(alreadyRunningText(), versionCaption(), MessageIcon::Information);
         return false;
     }
     // The logo window.
     st.ShowSplsh = readShowSplsh(m_s.options);
     checkMenu(m_s.menu, m_s.window, MenuId::MainAbout, st.ShowSplsh);
-    if (st.ShowSplsh) {
+    if (st.ShowSplsh && resident) {
         m_s.about.StrtPrg(1, false);
     }
     st.DayChanging = false;
     st.FirstOpen = true;
     bool someDayHasPicture = false;
-    m_s.logon.AddToReg();
+    if (resident) {
+        m_s.logon.AddToReg();
+    }
     for (std::size_t i = 0; i < st.DayNames.size(); ++i) {
         st.DayNames[i] = kDayNames[i];
     }
     editor.AffDays();
-    m_s.tray.AddTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), "", "", 0,
-                         kAddTimeout);
+    if (resident) {
+        m_s.tray.AddTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), "", "", 0,
+                             kAddTimeout);
+    }
     m_s.engine.CreateDefault();
     st.DefaultPath = m_s.engine.defaultPicturePath();
     for (int m = 1; m <= 3; ++m) {
@@ -58,7 +66,7 @@ bool StartUp::Form_Load() {
     st.Modified = false;
     editor.AffModif();
     st.LastDay = static_cast<std::int16_t>(m_s.clock.now().weekday);
-    st.DispMess = readDispMess(m_s.options);
+    st.DispMess = resident && readDispMess(m_s.options); // alerts need the icon
     checkMenu(m_s.menu, m_s.window, MenuId::mnuAlert, st.DispMess);
     // Does some day have a picture?
     for (int w = 1; w <= 7; ++w) {
@@ -95,7 +103,7 @@ bool StartUp::Form_Load() {
     // Today's wallpaper, with the day read anew.
     m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
     // The first-run advice, whatever "DispMess" says.
-    if (!someDayHasPicture) {
+    if (!someDayHasPicture && resident) {
         m_s.tray.ModifyTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), kProductName,
                                 firstRunText(), static_cast<std::int32_t>(NIIF_INFO),
                                 kAlertTimeout);

@@ -24,6 +24,11 @@ std::string alreadyRunningText();
 // The first-run advice.
 std::string firstRunText();
 
+// Resident: the program stays in the notification area. Once: today's wallpaper is set and the
+// program ends; no logo, no icon, no alerts, no start-at-logon entry, and no box when another
+// instance runs.
+enum class StartMode { Resident, Once };
+
 struct StartUpServices {
     FrmMainState& state;
     Options& options;
@@ -44,8 +49,8 @@ struct StartUpServices {
 class StartUp {
 public:
     explicit StartUp(StartUpServices services) : m_s(services) {}
-    // False when another instance runs: the box was shown and the program must end.
-    bool Form_Load();
+    // False when another instance runs: the box was shown (Resident) and the program must end.
+    bool Form_Load(StartMode mode = StartMode::Resident);
 
 private:
     StartUpServices m_s;

@@ -542,22 +542,27 @@ std::string drawScene(const Scene& scene);
 std::string drawOffThread(const Scene& scene) {
     QCoreApplication* app = QCoreApplication::instance();
     const bool pumpEvents = app != nullptr && QThread::currentThread() == app->thread();
-    std::future<std::string> done = std::async(std::launch::async, [scene, pumpEvents] {
+    // The result is ready before the loop is woken: a wake-up seen before the result would leave
+    // the loop waiting for some other event (none comes when nothing else runs).
+    std::promise<std::string> result;
+    std::future<std::string> done = result.get_future();
+    std::future<void> worker = std::async(std::launch::async, [&result, scene, pumpEvents] {
         std::string reason;
         try {
             reason = drawScene(scene);
         } catch (const std::exception&) {
             reason = "the wallpaper could not be drawn";
         }
+        result.set_value(std::move(reason));
         if (pumpEvents) {
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
         }
-        return reason;
     });
     while (pumpEvents && done.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    worker.get();
     return done.get();
 }
 

@@ -45,6 +45,10 @@ bool Program::start() {
     return true;
 }
 
+bool Program::startOnce() {
+    return m_logic->startUp.Form_Load(StartMode::Once);
+}
+
 void Program::connectWindows() {
     SettingsEditor& editor = m_logic->editor;
     TrayController& tray = m_logic->tray;

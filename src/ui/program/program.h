@@ -58,6 +58,11 @@ public:
 
     // Start-up; false when another instance runs (the box was shown and closed).
     bool start();
+    // Sets today's wallpaper once, without the logo, the icon or alerts; false when another
+    // instance runs (no box).
+    bool startOnce();
+    // What the desktop did in the last setting of a day's wallpaper.
+    const lumora::DesktopResult& lastApplyResult() const { return m_engine.lastRun(); }
 
     FrmMain& window() { return *m_window; }
     FrmAbout& about() { return m_about; }

@@ -225,5 +225,20 @@ TEST(ApplyWallpaper, DayOutsideTheWeekDoesNothing) {
     }
 }
 
+// The result of the last run: the desktop's failure while it lasts, success once it passes.
+TEST(ApplyWallpaperResult, TellsWhetherTheLastRunReachedTheDesktop) {
+    fakes::EngineRig rig;
+    rig.state.DirectWall = 2.0f; // the default picture, centred on white
+    rig.desktop.failWallpaper = true;
+    rig.engine.ApplyWallpaperForDay(2);
+    EXPECT_FALSE(rig.engine.lastRun().ok);
+    EXPECT_FALSE(rig.engine.lastRun().reason.empty());
+    rig.desktop.failWallpaper = false;
+    rig.engine.ApplyWallpaperForDay(2);
+    EXPECT_TRUE(rig.engine.lastRun().ok);
+    rig.engine.ApplyWallpaperForDay(8);
+    EXPECT_FALSE(rig.engine.lastRun().ok);
+}
+
 } // namespace
 } // namespace lumora

@@ -139,9 +139,20 @@ reported() { [ "$(grep -c "^$2" "$1")" -ge "$3" ]; }
 tray_icon() {
     local panel
     panel=$(xdotool search --name '^panel$' 2>/dev/null | head -n1)
-    [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null | awk '/"lumora": \("lumora" "lumora"\)/ {print $1; exit}'
+    [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null | awk '/"Lumora": \("lumora" "Lumora"\)/ {print $1; exit}'
 }
 icon_embedded() { [ -n "$(tray_icon)" ]; }
+# default_shown: the root window, but for the tray host's strip at the bottom, shows the default
+# picture centred on white.
+default_shown() {
+    local crop
+    screen_size
+    crop=${SW}x$((SH - 30))+0+0
+    convert -size "${SW}x$SH" xc:white "${LUMORA_SOURCE_DIR:?}/resources/default.bmp" -gravity center \
+        -composite +gravity -crop "$crop" +repage "$SESSION_DIR/want.png" 2>/dev/null # warns on the BMP
+    import -window root -crop "$crop" +repage "$SESSION_DIR/root.png" &&
+        [ "$(compare -metric AE "$SESSION_DIR/want.png" "$SESSION_DIR/root.png" null: 2>&1 | tail -n1)" = 0 ]
+}
 # profile LINE...: the program's settings file with "ShowSplsh" = "False" and the given lines.
 profile() {
     mkdir -p "$XDG_CONFIG_HOME/lumora"

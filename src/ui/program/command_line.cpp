@@ -1,0 +1,182 @@
+#include "ui/program/command_line.h"
+
+#include "core/text/texts.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace lumora {
+
+namespace {
+
+struct OptionText {
+    const char* names;       // as --help shows them
+    const char* description; // one sentence or two
+};
+
+constexpr const char* kSummary = "a different desktop wallpaper for each day of the week";
+constexpr const char* kDescription =
+    "Lumora sits in the notification area, sets today's picture at start-up and within a second "
+    "of midnight, and reports what it did in short notifications. Without options it starts in "
+    "the notification area; a second start while it runs shows a box saying so and ends.";
+constexpr std::array<OptionText, 3> kOptions{{
+    {"-h, --help", "Show this help and exit."},
+    {"-v, --version", "Show the version and exit."},
+    {"--refresh",
+     "Set today's wallpaper now. A running Lumora is asked over the session bus to do it (as "
+     "its menu's Refresh Wallpaper does); when none runs, today's wallpaper is set once and the "
+     "program ends without an icon."},
+}};
+constexpr std::array<OptionText, 3> kExitStatus{{
+    {"0", "Success."},
+    {"1", "No display to show on, or the wallpaper could not be set (--refresh)."},
+    {"2", "A wrong command line."},
+}};
+constexpr std::array<OptionText, 3> kFiles{{
+    {"$XDG_CONFIG_HOME/lumora/lumora.conf", "The settings (normally ~/.config/lumora)."},
+    {"$XDG_DATA_HOME/lumora/",
+     "The day pictures and Default.bmp (normally ~/.local/share/lumora)."},
+    {"$XDG_CONFIG_HOME/autostart/lumora.desktop", "Start at logon."},
+}};
+
+// Qt's own options, handled by QApplication; those in the first list take a value.
+constexpr std::array<std::string_view, 13> kQtValueOptions{"platform",
+                                                           "platformpluginpath",
+                                                           "platformtheme",
+                                                           "plugin",
+                                                           "qwindowgeometry",
+                                                           "qwindowicon",
+                                                           "qwindowtitle",
+                                                           "display",
+                                                           "geometry",
+                                                           "style",
+                                                           "stylesheet",
+                                                           "session",
+                                                           "name"};
+constexpr std::array<std::string_view, 6> kQtFlagOptions{"reverse", "sync",   "widgetcount",
+                                                         "nograb",  "dograb", "qmljsdebugger"};
+
+template <std::size_t N>
+bool contains(const std::array<std::string_view, N>& list, std::string_view word) {
+    for (std::string_view w : list) {
+        if (w == word) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "--name=value" or "-name": the name without dashes and value.
+std::string_view optionWord(std::string_view arg) {
+    arg.remove_prefix(arg.size() > 1 && arg[1] == '-' ? 2 : 1);
+    return arg.substr(0, arg.find('='));
+}
+
+// Text wrapped at `width` columns, each line indented by `indent` spaces.
+std::string wrap(std::string_view text, std::size_t indent, std::size_t width) {
+    std::string out;
+    std::string line;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view word = text.substr(start, end - start);
+        if (!line.empty() && indent + line.size() + 1 + word.size() > width) {
+            out += std::string(indent, ' ') + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + std::string(word);
+        start = end + 1;
+    }
+    if (!line.empty()) {
+        out += std::string(indent, ' ') + line + "\n";
+    }
+    return out;
+}
+
+// troff text: a leading dot or quote would be a request, a backslash an escape, a dash a hyphen.
+std::string roff(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') {
+            out += "\\e";
+        } else if (c == '-') {
+            out += "\\-";
+        } else {
+            out += c;
+        }
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) {
+        out.insert(0, "\\&");
+    }
+    return out;
+}
+
+template <std::size_t N> std::string helpTable(const std::array<OptionText, N>& rows) {
+    std::string out;
+    for (const OptionText& row : rows) {
+        out += "  " + std::string(row.names) + "\n" + wrap(row.description, 6, 79);
+    }
+    return out;
+}
+
+template <std::size_t N> std::string manTable(const std::array<OptionText, N>& rows, bool bold) {
+    std::string out;
+    for (const OptionText& row : rows) {
+        out += std::string(".TP\n") + (bold ? ".B " : "") + roff(row.names) + "\n" +
+               roff(row.description) + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine result;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            return {CommandLine::Action::Help, {}};
+        }
+        if (arg == "-v" || arg == "--version") {
+            return {CommandLine::Action::Version, {}};
+        }
+        if (arg == "--refresh") {
+            result.action = CommandLine::Action::Refresh;
+        } else if (arg.size() > 1 && arg[0] == '-' && contains(kQtValueOptions, optionWord(arg))) {
+            if (arg.find('=') == std::string_view::npos) {
+                ++i; // the value follows
+            }
+        } else if (arg.size() > 1 && arg[0] == '-' && contains(kQtFlagOptions, optionWord(arg))) {
+            // Qt's
+        } else if (!arg.empty() && arg[0] == '-') {
+            return {CommandLine::Action::Error, "unknown option '" + std::string(arg) + "'"};
+        } else {
+            return {CommandLine::Action::Error, "unexpected argument '" + std::string(arg) + "'"};
+        }
+    }
+    return result;
+}
+
+std::string versionText() {
+    return std::string(kProductName) + " " + versionNumber();
+}
+
+std::string helpText() {
+    return "Usage: lumora [options]\n" + versionText() + ": " + kSummary + ".\n\n" +
+           wrap(kDescription, 0, 79) + "\nOptions:\n" + helpTable(kOptions) + "\nExit status:\n" +
+           helpTable(kExitStatus);
+}
+
+std::string manPage() {
+    return ".TH LUMORA 1 \"\" \"" + versionText() + "\" \"User Commands\"\n" + ".SH NAME\n" +
+           "lumora \\- " + roff(kSummary) + "\n" + ".SH SYNOPSIS\n.B lumora\n[\\fIoptions\\fR]\n" +
+           ".SH DESCRIPTION\n" + roff(kDescription) + "\n" + ".SH OPTIONS\n" +
+           manTable(kOptions, true) + ".SH EXIT STATUS\n" + manTable(kExitStatus, false) +
+           ".SH FILES\n" + manTable(kFiles, false);
+}
+
+} // namespace lumora
