@@ -180,8 +180,7 @@ TEST_P(ApplyWallpaperTable, DecidesSetsAndReports) {
     EXPECT_EQ(rig.state.DayChanging, row.when == Change || row.when == QuietChange);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ApplyWallpaperTable, ::testing::ValuesIn(kRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ApplyWallpaperTable, ::testing::ValuesIn(kRows), byName);
 
 // Each day reads its own value and is named in its own texts.
 class ApplyWallpaperDays : public ::testing::TestWithParam<int> {};

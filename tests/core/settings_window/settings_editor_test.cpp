@@ -106,8 +106,7 @@ const EditRow kEditRows[] = {
     {"UnknownStoredStyleKeepsItsLetter", "Styl4=4", {label3(4)}, CLEAN " | Apply"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows), byName);
 
 TEST(Edits, ApplyHidesTheWindowAndShowsItAgain) {
     FrmMainRig rig;
@@ -246,8 +245,7 @@ const ChoiceRow kChoiceRows[] = {
      ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Choice, ::testing::ValuesIn(kChoiceRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Choice, ::testing::ValuesIn(kChoiceRows), byName);
 
 TEST(Choice, StoresTheSourceAndWarnsOnAFailedRead) {
     FrmMainRig rig;
@@ -307,8 +305,7 @@ const RemovalRow kRemovalRows[] = {
     {"AnotherDayQuietly", 2, "DispMess=False", {"window.hide", "window.show"}, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Removal, ::testing::ValuesIn(kRemovalRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Removal, ::testing::ValuesIn(kRemovalRows), byName);
 
 TEST(Removal, ADayWithoutPictureDoesNothing) {
     FrmMainRig rig;

@@ -109,8 +109,6 @@ const LoadRow kLoadRows[] = {
     // The first-run alert is sent even with messages off.
     {"MessagesOff", "DispMess=False", "logo -alerts 2/1 autorun 1 ''", "tray.NIM_MODIFY", {kAlert}},
     {"Modes", "SelectWall=3;DirectWall=3", "logo alerts 3/3 autorun 1 ''"},
-    {"ModeTwo", "DirectWall=2", "logo alerts 2/2 autorun 1 ''"},
-    {"WordsAreAbsent", "SelectWall=three;DirectWall=x", D},
     {"OutOfRangeIsAbsent", "SelectWall=1;DirectWall=7", D},
     {"NotTheProgramsSpelling", "SelectWall=3.0;DirectWall= 2", D},
     // The stored colour is set before the wallpaper in modes 1 and 3 when it is a number.
@@ -138,8 +136,6 @@ const LoadRow kLoadRows[] = {
      "logo alerts 2/1 autorun 2 ''",
      kLabel,
      {L3 + "C / Center Wallpaper"}},
-    {"StyleTile", "Styl3=3", "logo alerts 2/1 autorun 3 ''", kLabel, {L3 + "T / Tile Wallpaper"}},
-    {"StyleFit", "Styl3=4", "logo alerts 2/1 autorun 4 ''", kLabel},
     {"StyleZero", "Styl3=0", "logo alerts 2/1 autorun 0 ''", kLabel},
     {"StyleNotANumberKeepsZero", "Styl3=wide", "logo alerts 2/1 autorun 0 ''", kLabel},
     // "AddToReg": the entry follows the option; the check shows what is on disk.
@@ -158,8 +154,7 @@ const LoadRow kLoadRows[] = {
     {"AutoRunFailedDisable", "AddToReg=0", D, "autostart.", {kOff}, true, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, StartupLoad, ::testing::ValuesIn(kLoadRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, StartupLoad, ::testing::ValuesIn(kLoadRows), byName);
 
 // The first-run alert: not sent once a day has a picture; empty values count as none.
 TEST(Startup, FirstRunAlertIsSentWhileNoDayHasAPicture) {

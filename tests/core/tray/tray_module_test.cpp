@@ -80,9 +80,6 @@ const RecordRow kRecordRows[] = {
     {"AddKeepsIcon", {kStart, {true, 0x77, 0, "", "", "", 0, 0}}, "77 7 b 'Lumora' '' '' 0 0"},
     // A time-out of 0 or less keeps the stored one.
     {"TimeoutZero", {kAlert, {false, 0, 1, "", "T", "y", 1, 0}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
-    {"TimeoutNegative",
-     {kAlert, {false, 0, 1, "", "T", "y", 1, -5}},
-     "a 19 1 'Tip' 'y' 'T' 1 2000"},
     // Icon kind alone opens the balloon fields; a zero kind keeps the stored kind.
     {"KindAlone", {kAlert, {false, 0, 1, "", "", "", 2, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 2 900"},
     {"NothingOfTheBalloon",
@@ -90,8 +87,7 @@ const RecordRow kRecordRows[] = {
      "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, RecordFilling, ::testing::ValuesIn(kRecordRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, RecordFilling, ::testing::ValuesIn(kRecordRows), byName);
 
 // Text fields: text, NUL, spaces; cut at the width with no NUL, never inside a character.
 struct FieldRow {
@@ -147,10 +143,8 @@ const int Open = kTrayOpenSettings, Menu = kTrayPopupMenu, Nothing = kTrayNothin
 // Half-way values round to even.
 const MouseRow kMouseRows[] = {
     {515, P, 15, Open},      {516, P, 15, Menu},
-    {513, P, 15, Nothing},   {514, P, 15, Nothing},
-    {517, P, 15, Nothing},   {512, P, 15, Nothing},
-    {0, P, 15, Nothing},     {515.5f, P, 15, Menu},
-    {516.5f, P, 15, Menu},   {514.5f, P, 15, Nothing},
+    {514, P, 15, Nothing},   {517, P, 15, Nothing},
+    {515.5f, P, 15, Menu},   {514.5f, P, 15, Nothing},
     {515.4f, P, 15, Open},   {7725, T, 15, Open},
     {7740, T, 15, Menu},     {7710, T, 15, Nothing},
     {7732.5f, T, 15, Menu},  {6180, T, 12, Open},

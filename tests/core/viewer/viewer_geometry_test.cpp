@@ -10,6 +10,8 @@ namespace {
 
 constexpr auto byName = [](const auto& row) { return std::string(row.param.name); };
 
+constexpr auto byName = byName;
+
 struct FitRow {
     const char* name;
     SizeF picture, inner;

@@ -12,6 +12,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 using test::readAll;
 
 struct ExecRow {
@@ -27,22 +29,17 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, ExecQuoting,
     ::testing::Values(ExecRow("Plain", "/usr/bin/lumora", "/usr/bin/lumora"),
                       ExecRow("Space", "/opt/my apps/lumora", "\"/opt/my apps/lumora\""),
-                      ExecRow("Dollar", "/opt/a$b/lumora", "\"/opt/a\\\\$b/lumora\""),
                       ExecRow("Quote", "/opt/a\"b/lumora", "\"/opt/a\\\\\"b/lumora\""),
-                      ExecRow("Backquote", "/opt/a`b/lumora", "\"/opt/a\\\\`b/lumora\""),
                       ExecRow("Backslash", "/opt/a\\b/lumora", "\"/opt/a\\\\\\\\b/lumora\""),
-                      ExecRow("SingleQuote", "/opt/ann's/lumora", "\"/opt/ann's/lumora\""),
                       ExecRow("Percent", "/opt/100%/lumora", "/opt/100%%/lumora"),
                       ExecRow("PercentAndSpace", "/opt/100 %f/lumora", "\"/opt/100 %%f/lumora\""),
                       ExecRow("Reserved", "/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora",
                               "\"/opt/a&b;c|d<e>f~g*h?i#j(k)/lumora\""),
-                      ExecRow("Tab", "/opt/a\tb/lumora", "\"/opt/a\\tb/lumora\""),
                       ExecRow("NewLine", "/opt/a\nb/lumora", "\"/opt/a\\nb/lumora\""),
                       ExecRow("Utf8", "/home/zoë/Bilder/lumora", "/home/zoë/Bilder/lumora"),
-                      ExecRow("Equals", "/opt/a=b/lumora", "/opt/a=b/lumora"),
                       ExecRow("ControlCharacter", "/opt/a\x01z/lumora", std::nullopt),
                       ExecRow("Empty", "", "\"\"")),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 class Entry : public ::testing::Test {
 protected:

@@ -11,6 +11,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 class InstanceGuard : public ::testing::Test {
 protected:
     // Whether a new guard in a new process gets the lock.
@@ -83,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Process 1 is alive but is not this program, whatever the file says.
                       LeftLockRow{"OtherProgram", "1\nlumora\nanother-host\n", true},
                       LeftLockRow{"LiveCopy", "<self>\nlumora\nanother-host\n", false}),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 // A folder that cannot hold the lock (here a regular file stands where the folder should be)
 // does not keep the program from starting: the second place takes over, and still keeps a second
@@ -129,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(InstanceGuard, InstanceGuardPath,
                                            LockPathRow{"Unset", "-", false},
                                            LockPathRow{"Relative", "relative", false},
                                            LockPathRow{"Missing", "/missing", false}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         byName);
 
 } // namespace
 } // namespace lumora

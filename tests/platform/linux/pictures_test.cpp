@@ -17,6 +17,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 struct PictureRow {
     const char* fileName;
     const char* format; // written with QImage::save; nullptr: the raw bytes, "": no file
@@ -87,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
             "LinkToPicture",
             [](auto& p, auto& picture) { return ::symlink(picture.c_str(), p.c_str()) == 0; },
             true}),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 } // namespace
 } // namespace lumora
