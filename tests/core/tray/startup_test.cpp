@@ -104,6 +104,7 @@ const std::string L3 = std::string(kLabel) + " = ";
 const char* const kOn = "autostart.write(/opt/lumora/bin/lumora, true)";
 const char* const kOff = "autostart.write(/opt/lumora/bin/lumora, false)";
 
+// clang-format off
 const LoadRow kLoadRows[] = {
     {"LogoOff", "ShowSplsh=False", "-logo alerts 2/1 autorun 1 ''"},
     // The first-run alert is sent even with messages off.
@@ -113,29 +114,13 @@ const LoadRow kLoadRows[] = {
     {"NotTheProgramsSpelling", "SelectWall=3.0;DirectWall= 2", D},
     // The stored colour is set before the wallpaper in modes 1 and 3 when it is a number.
     {"ColorAbsent", "", D, kColor, {kApply}},
-    {"ColorModeOne",
-     "BackColor=255",
-     "logo alerts 2/1 autorun 1 '255'",
-     kColor,
-     {"desktop.color(255)", kApply}},
-    {"ColorModeTwo",
-     "DirectWall=2;BackColor=255",
-     "logo alerts 2/2 autorun 1 '255'",
-     kColor,
-     {kApply}},
-    {"ColorModeThree",
-     "DirectWall=3;BackColor=16711680",
-     "logo alerts 2/3 autorun 1 '16711680'",
-     kColor,
-     {"desktop.color(16711680)", kApply}},
+    {"ColorModeOne", "BackColor=255", "logo alerts 2/1 autorun 1 '255'", kColor, {"desktop.color(255)", kApply}},
+    {"ColorModeTwo", "DirectWall=2;BackColor=255", "logo alerts 2/2 autorun 1 '255'", kColor, {kApply}},
+    {"ColorModeThree", "DirectWall=3;BackColor=65280", "logo alerts 2/3 autorun 1 '65280'", kColor, {"desktop.color(65280)", kApply}},
     {"ColorNotANumber", "BackColor=blue", "logo alerts 2/1 autorun 1 'blue'", kColor, {kApply}},
     // Style keys and the style labels; a style without a label keeps the label as designed.
     {"StyleAbsent", "", D, kLabel, {L3 + "S / Stretch Wallpaper"}},
-    {"StyleCenter",
-     "Styl3=2",
-     "logo alerts 2/1 autorun 2 ''",
-     kLabel,
-     {L3 + "C / Center Wallpaper"}},
+    {"StyleCenter", "Styl3=2", "logo alerts 2/1 autorun 2 ''", kLabel, {L3 + "C / Center Wallpaper"}},
     {"StyleZero", "Styl3=0", "logo alerts 2/1 autorun 0 ''", kLabel},
     {"StyleNotANumberKeepsZero", "Styl3=wide", "logo alerts 2/1 autorun 0 ''", kLabel},
     // "AddToReg": the entry follows the option; the check shows what is on disk.
@@ -144,15 +129,10 @@ const LoadRow kLoadRows[] = {
     {"AutoRunZero", "AddToReg=0", "logo alerts 2/1 -autorun 1 ''", "autostart.", {kOff}, true},
     {"AutoRunTwo", "AddToReg=2", "logo alerts 2/1 -autorun 1 ''", "autostart.", {kOff}},
     {"AutoRunWord", "AddToReg=yes", D, "autostart.", {kOn}},
-    {"AutoRunFailedWrite",
-     "AddToReg=1",
-     "logo alerts 2/1 -autorun 1 ''",
-     "autostart.",
-     {kOn},
-     false,
-     true},
+    {"AutoRunFailedWrite", "AddToReg=1", "logo alerts 2/1 -autorun 1 ''", "autostart.", {kOn}, false, true},
     {"AutoRunFailedDisable", "AddToReg=0", D, "autostart.", {kOff}, true, true},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Rows, StartupLoad, ::testing::ValuesIn(kLoadRows), byName);
 

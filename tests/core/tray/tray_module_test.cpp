@@ -60,32 +60,26 @@ TEST_P(RecordFilling, KeepsWhatACallDoesNotSet) {
 const Call kStart{true, 0xA, 0xB, "Lumora", "", "", 0, 3000};
 const Call kAlert{false, 0xA, 0xB, "Tip", "Lumora", "Hi", 1, 2000};
 
+// clang-format off
 const RecordRow kRecordRows[] = {
     // The start-up add sends no balloon, so its time-out is not stored.
     {"StartupAdd", {kStart}, "a 7 b 'Lumora' '' '' 0 0"},
     // An alert keeps the tip (no tip bit, and the caption is stored but not shown).
     {"Alert", {kStart, kAlert}, "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
     // A modify without a title keeps flags 19 and the previous balloon.
-    {"ModifyWithoutTitle",
-     {kStart, kAlert, {false, 0, 0xB, "", "", "", 0, 0}},
-     "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
+    {"ModifyWithoutTitle", {kStart, kAlert, {false, 0, 0xB, "", "", "", 0, 0}}, "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
     // A modify without a title after the add keeps flags 7.
-    {"ModifyAfterAdd",
-     {kStart, {false, 0, 0xB, "", "", "Text", 0, 1500}},
-     "a 7 b 'Lumora' 'Text' '' 0 1500"},
+    {"ModifyAfterAdd", {kStart, {false, 0, 0xB, "", "", "Text", 0, 1500}}, "a 7 b 'Lumora' 'Text' '' 0 1500"},
     // Zero window keeps the stored one; modify stores a zero icon, add does not.
-    {"ZeroHandles",
-     {kStart, {false, 0, 0, "", "T", "x", 1, 2000}},
-     "a 19 0 'Lumora' 'x' 'T' 1 2000"},
+    {"ZeroHandles", {kStart, {false, 0, 0, "", "T", "x", 1, 2000}}, "a 19 0 'Lumora' 'x' 'T' 1 2000"},
     {"AddKeepsIcon", {kStart, {true, 0x77, 0, "", "", "", 0, 0}}, "77 7 b 'Lumora' '' '' 0 0"},
     // A time-out of 0 or less keeps the stored one.
     {"TimeoutZero", {kAlert, {false, 0, 1, "", "T", "y", 1, 0}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
     // Icon kind alone opens the balloon fields; a zero kind keeps the stored kind.
     {"KindAlone", {kAlert, {false, 0, 1, "", "", "", 2, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 2 900"},
-    {"NothingOfTheBalloon",
-     {kAlert, {false, 0, 1, "", "", "", 0, 900}},
-     "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},
+    {"NothingOfTheBalloon", {kAlert, {false, 0, 1, "", "", "", 0, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Rows, RecordFilling, ::testing::ValuesIn(kRecordRows), byName);
 
