@@ -25,22 +25,17 @@ protected:
     const std::string m_path = m_dir.path().toStdString() + "/lumora-test.lock";
 };
 
-TEST_F(InstanceGuard, SecondGuardInTheSameProcessIsRefusedUntilReleased) {
-    LockFileInstanceGuard first(m_path);
-    LockFileInstanceGuard second(m_path);
-    EXPECT_TRUE(first.tryAcquire());
-    EXPECT_TRUE(first.tryAcquire()) << "asking again keeps it";
-    EXPECT_FALSE(second.tryAcquire());
-    first.release();
-    EXPECT_TRUE(second.tryAcquire());
-}
-
-TEST_F(InstanceGuard, AnotherProcessIsRefusedWhileTheHolderRuns) {
+// A second guard, in this process or another, is refused until the holder releases the lock.
+TEST_F(InstanceGuard, OthersAreRefusedUntilReleased) {
     LockFileInstanceGuard holder(m_path);
-    ASSERT_TRUE(holder.tryAcquire());
+    LockFileInstanceGuard second(m_path);
+    EXPECT_TRUE(holder.tryAcquire());
+    EXPECT_TRUE(holder.tryAcquire()) << "asking again keeps it";
+    EXPECT_FALSE(second.tryAcquire());
     EXPECT_FALSE(anotherProcessAcquires());
     holder.release();
     EXPECT_TRUE(anotherProcessAcquires()) << "after release the next process gets it";
+    EXPECT_TRUE(second.tryAcquire());
 }
 
 TEST_F(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
