@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
 using namespace lumora;
 using namespace lumora::fakes;
@@ -48,10 +49,9 @@ TEST_P(RecordFilling, KeepsWhatACallDoesNotSet) {
     }
     ASSERT_EQ(host.records.size(), row.calls.size());
     const TrayIconData& d = host.records.back();
-    EXPECT_EQ(d.cbSize, 488u);
-    EXPECT_EQ(d.uID, 1u);
-    EXPECT_EQ(d.uCallbackMessage, 0x200u);
-    EXPECT_EQ(d.dwState + d.dwStateMask, 0u);
+    // The fixed fields: the record's size, the icon's id, the callback message, no state.
+    EXPECT_EQ(std::tuple(d.cbSize, d.uID, d.uCallbackMessage, d.dwState + d.dwStateMask),
+              std::tuple(488u, 1u, 0x200u, 0u));
     EXPECT_EQ(describe(d), row.last);
     EXPECT_TRUE(
         log.front().starts_with(row.calls.front().add ? "tray.NIM_ADD" : "tray.NIM_MODIFY"));
