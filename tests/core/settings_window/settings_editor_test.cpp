@@ -285,17 +285,14 @@ TEST_P(Removal, EmptiesTheDay) {
     EXPECT_EQ(alerted, row.alert);
 }
 
+const char* const kRemoved = "Wednesday's picture setting has been removed.";
 const RemovalRow kRemovalRows[] = {
     {"TodayInModeOne",
      4,
      "",
      {"window.hide", "engine.ApplyWallpaperForDay(4)", "window.show"},
-     "Wednesday's picture setting has been removed."},
-    {"TodayInModeThree",
-     4,
-     "DirectWall=3",
-     {"window.hide", "window.show"},
-     "Wednesday's picture setting has been removed."},
+     kRemoved},
+    {"TodayInModeThree", 4, "DirectWall=3", {"window.hide", "window.show"}, kRemoved},
     {"AnotherDayQuietly", 2, "DispMess=False", {"window.hide", "window.show"}, ""},
 };
 

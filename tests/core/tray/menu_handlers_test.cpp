@@ -22,6 +22,16 @@ const auto unload = [](int mode) -> Act {
     return [=](FrmMainRig& r) { EXPECT_FALSE(r.logic.tray.Form_QueryUnload(mode)); };
 };
 
+const Act aboutWhileShown = [](FrmMainRig& r) {
+    r.window.shown = true;
+    r.logic.tray.MnAbout_Click();
+};
+const Act aboutClosed = [](FrmMainRig& r) { r.logic.tray.aboutClosed(); };
+// Showing the window activates it: the caption and today's name are read anew.
+const CallLog kShown = {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4"};
+const CallLog kShownOnTop = {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4",
+                             "window.setTopMost"};
+
 // One action on a started FrmMain and the calls it makes.
 struct ActionRow {
     const char* name;
@@ -50,21 +60,12 @@ const ActionRow kActions[] = {
     {"F1", key(112), {"help.showHelp"}},
     {"F2", key(113), {}},
     // "About..." hides the settings window and passes whether it was shown.
-    {"AboutWhileShown",
-     [](FrmMainRig& r) {
-         r.window.shown = true;
-         r.logic.tray.MnAbout_Click();
-     },
-     {"window.hide", "about.StrtPrg(0, true)"}},
+    {"AboutWhileShown", aboutWhileShown, {"window.hide", "about.StrtPrg(0, true)"}},
     {"AboutWhileHidden", click(MenuId::MnAbout), {"window.hide", "about.StrtPrg(0, false)"}},
-    {"AboutClosedBringsTheSettingsWindowBack",
-     [](FrmMainRig& r) { r.logic.tray.aboutClosed(); },
-     {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4"}},
+    {"AboutClosedBringsTheSettingsWindowBack", aboutClosed, kShown},
     // The icon's callbacks: the double-click opens the settings, the right button the menu.
     // The first opening shows the window, and showing it activates it.
-    {"DoubleClick",
-     onTray(515),
-     {"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4", "window.setTopMost"}},
+    {"DoubleClick", onTray(515), kShownOnTop},
     {"RightDown", onTray(516), {"window.popupMenu"}},
     {"UnloadByCode", unload(1), {}},
 };
@@ -140,8 +141,7 @@ TEST(MenuHandlers, SettingsItemFirstShowsThenActivatesOnEveryLaterOpening) {
     FrmMainRig rig;
     rig.started();
     rig.logic.tray.mnuabout_Click();
-    EXPECT_EQ(rig.log, (CallLog{"window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4",
-                                "window.setTopMost"}));
+    EXPECT_EQ(rig.log, kShownOnTop);
     EXPECT_FALSE(rig.state.FirstOpen);
     rig.log.clear();
     rig.option("DirectWall", "3");
