@@ -113,6 +113,7 @@ const LoadRow kLoadRows[] = {
     // Style keys and the style labels; a style without a label keeps the label as designed.
     {"StyleAbsent", "", D, kLabel, {L3 + "S / Stretch Wallpaper"}},
     {"StyleCenter", "Styl3=2", "logo alerts 2/1 autorun 2 ''", kLabel, {L3 + "C / Center Wallpaper"}},
+    {"StyleTile", "Styl3=3", "logo alerts 2/1 autorun 3 ''", kLabel, {L3 + "T / Tile Wallpaper"}},
     {"StyleZero", "Styl3=0", "logo alerts 2/1 autorun 0 ''", kLabel},
     {"StyleNotANumberKeepsZero", "Styl3=wide", "logo alerts 2/1 autorun 0 ''", kLabel},
     // "AddToReg": the entry follows the option; the check shows what is on disk.
