@@ -31,9 +31,12 @@ TEST(SetTopMost, KeepsPlaceAndSizeShowsAndSetsTheHint) {
     } rows[] = {
         {false, false, lumora::kTopMostTrue, true},
         {true, false, lumora::kTopMostTrue, true},
+        {true, true, lumora::kTopMostTrue, true},
         {true, true, lumora::kTopMostFalse, false},
+        {false, true, lumora::kTopMostFalse, false},
         {true, true, 1, true},
         {true, false, 7, false},
+        {false, false, -2, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.visible << row.onTopHint << " " << row.onTop);

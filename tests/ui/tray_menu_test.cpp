@@ -69,8 +69,10 @@ TEST(TrayActivation, DecodesLikeTheShellsCallback) {
         {QSystemTrayIcon::Trigger, false, kTrayNothing},
         {QSystemTrayIcon::Context, false, kTrayPopupMenu},
         {QSystemTrayIcon::MiddleClick, false, kTrayNothing},
+        {QSystemTrayIcon::Unknown, false, kTrayNothing},
         {QSystemTrayIcon::Trigger, true, kTrayOpenSettings},
         {QSystemTrayIcon::Context, true, kTrayPopupMenu},
+        {QSystemTrayIcon::MiddleClick, true, kTrayNothing},
     };
     for (const auto& row : rows) {
         const auto x = static_cast<float>(QtTrayHost::messageFor(row.reason, row.sni));

@@ -75,6 +75,7 @@ const RecordRow kRecordRows[] = {
     {"AddKeepsIcon", {kStart, {true, 0x77, 0, "", "", "", 0, 0}}, "77 7 b 'Lumora' '' '' 0 0"},
     // A time-out of 0 or less keeps the stored one.
     {"TimeoutZero", {kAlert, {false, 0, 1, "", "T", "y", 1, 0}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
+    {"TimeoutNegative", {kAlert, {false, 0, 1, "", "T", "y", 1, -5}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
     // Icon kind alone opens the balloon fields; a zero kind keeps the stored kind.
     {"KindAlone", {kAlert, {false, 0, 1, "", "", "", 2, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 2 900"},
     {"NothingOfTheBalloon", {kAlert, {false, 0, 1, "", "", "", 0, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},

@@ -92,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
     DayWatch, NextDay,
     ::testing::Values(
         NextDayRow{"UTC", false, {2027, 1, 2}, {23, 59, 50}, 10'000 + kMargin},
+        NextDayRow{"UTC", false, {2027, 1, 2}, {23, 59, 59, 999}, 1 + kMargin},
         NextDayRow{"UTC", false, {2027, 1, 3}, {0, 0, 0}, 24 * kHour + kMargin},
         // Spring forward (02:00 -> 03:00) and fall back (03:00 -> 02:00) in Berlin.
         NextDayRow{"Europe/Berlin", false, {2027, 3, 28}, {0, 0, 0}, 23 * kHour + kMargin},
