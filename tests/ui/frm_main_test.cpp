@@ -149,6 +149,11 @@ TEST_F(ProgramWindows, ClicksEditAndApplyThroughTheWindow) {
     EXPECT_EQ(option("DirectWall"), "2");
     EXPECT_TRUE(frm().isVisible());
     EXPECT_FALSE(frm().label1(16)->isVisible());
+    // The messages switch moves the menu's check mark too (the menu items themselves reach their
+    // handlers: tray_menu_test.cpp).
+    QTest::mouseClick(frm().label1(9), Qt::LeftButton);
+    EXPECT_EQ(option("DispMess"), "False");
+    EXPECT_FALSE(action(MenuId::mnuAlert)->isChecked());
 }
 
 TEST_F(ProgramWindows, AThumbnailShowsTheDayPictureAndItsSizeOnHover) {
@@ -220,15 +225,6 @@ TEST_F(ProgramWindows, F1OpensTheHelpWindow) {
     QTest::keyClick(&frm(), Qt::Key_F1);
     EXPECT_TRUE(prog->help().isVisible());
     prog->help().close();
-}
-
-// The messages switch in the window changes the menu's check mark too (the menu items themselves
-// reach their handlers: tray_menu_test.cpp).
-TEST_F(ProgramWindows, TheMessagesSwitchMovesTheMenusCheckMark) {
-    start();
-    QTest::mouseClick(frm().label1(9), Qt::LeftButton);
-    EXPECT_EQ(option("DispMess"), "False");
-    EXPECT_FALSE(action(MenuId::mnuAlert)->isChecked());
 }
 
 TEST_F(ProgramWindows, ExitRemovesTheIconAndEndsWithTheLastWindow) {

@@ -24,6 +24,4 @@ inline void fire(QTimer* timer) {
     QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
 }
 
-inline constexpr auto byName = [](const auto& row) { return std::string(row.param.name); };
-
 } // namespace lumora::test

@@ -52,6 +52,7 @@ struct Row {
     Fail fail = NoFail;
 };
 
+// clang-format off
 const Row kRows[] = {
     // Mode 1, the day has a picture: the day's style, colour untouched.
     {"PictureStretch", 1, 2, File, 1, Start, "", "wallpaper(<pic>, 2)", 1},
@@ -62,8 +63,7 @@ const Row kRows[] = {
     {"PictureQuiet", 1, 2, File, 1, Quiet, "", "wallpaper(<pic>, 2)", 0},
     {"PictureColourNotUsed", 1, 3, File, 1, Start, "255", "wallpaper(<pic>, 2)", 1},
     {"PictureFileMissingAtStart", 1, 2, Missing, 1, Start, "", "wallpaper(<pic>, 2)", 1},
-    {"PictureWallpaperFailsAtStart", 1, 2, File, 1, Start, "", "wallpaper(<pic>, 2)", 1,
-     FailWallpaper},
+    {"PictureWallpaperFailsAtStart", 1, 2, File, 1, Start, "", "wallpaper(<pic>, 2)", 1, FailWallpaper},
     // A value beginning with "Error" is a failed read, never a picture: no call, no report.
     {"ErrorPathAtStart", 1, 2, ErrorNamed, 1, Start, "", "", 0},
     {"StoreFailsAtStart", 1, 2, StoreFails, 1, Start, "", "", 0},
@@ -87,8 +87,7 @@ const Row kRows[] = {
     {"NoPictureDefaultColourFails", 1, 2, None, 1, Start, "", kWhiteDefault, 2, FailColor},
     // Mode 1, no picture, SelectWall 3: no wallpaper, the stored colour when it is a number.
     {"NoPictureNoWallpaper", 1, 3, None, 1, Start, "255", "color(255) wallpaper(, 2)", 3},
-    {"NoPictureNoWallpaperCenter", 1, 3, EmptyValue, 2, Start, "65280",
-     "color(65280) wallpaper(, 0)", 3},
+    {"NoPictureNoWallpaperCenter", 1, 3, EmptyValue, 2, Start, "65280", "color(65280) wallpaper(, 0)", 3},
     {"NoPictureNoWallpaperNoColour", 1, 3, None, 1, Start, "", "wallpaper(, 2)", 3},
     {"NoPictureNoWallpaperColourNotNumber", 1, 3, None, 1, Start, "blue", "wallpaper(, 2)", 3},
     {"NoPictureNoWallpaperStyle0", 1, 3, None, 0, Start, "255", "color(255)", 3},
@@ -104,8 +103,7 @@ const Row kRows[] = {
     {"DefaultModeDayChange", 2, 2, File, 1, Change, "", kWhiteDefault, 4},
     {"DefaultModeStyle0", 2, 2, File, 0, Start, "", kWhiteDefault, 4},
     // Mode 3: no wallpaper (stretch), the stored colour when it is a number.
-    {"NoWallpaperModeWithPicture", 3, 2, File, 2, Start, "16711680",
-     "color(16711680) wallpaper(, 2)", 5},
+    {"NoWallpaperModeWithPicture", 3, 2, File, 2, Start, "16711680", "color(16711680) wallpaper(, 2)", 5},
     {"NoWallpaperModeWithoutPicture", 3, 2, None, 1, Start, "255", "color(255) wallpaper(, 2)", 5},
     {"NoWallpaperModeNoColour", 3, 3, File, 1, Start, "", "wallpaper(, 2)", 5},
     {"NoWallpaperModeQuiet", 3, 2, File, 1, Quiet, "255", "color(255) wallpaper(, 2)", 0},
@@ -114,6 +112,7 @@ const Row kRows[] = {
     {"UnknownModeAtStart", 0, 2, File, 1, Start, "255", "", 1},
     {"UnknownModeDayChange", 4, 2, File, 1, Change, "255", "", 6},
 };
+// clang-format on
 
 // The calls joined by spaces, with the run's paths put back as placeholders.
 std::string calls(const fakes::EngineRig& rig, const std::string& pic) {
@@ -180,8 +179,7 @@ TEST_P(ApplyWallpaperTable, DecidesSetsAndReports) {
     EXPECT_EQ(rig.state.DayChanging, row.when == Change || row.when == QuietChange);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ApplyWallpaperTable, ::testing::ValuesIn(kRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ApplyWallpaperTable, ::testing::ValuesIn(kRows), byName);
 
 // Each day reads its own value and is named in its own texts.
 class ApplyWallpaperDays : public ::testing::TestWithParam<int> {};

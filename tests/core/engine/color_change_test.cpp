@@ -53,8 +53,7 @@ TEST_P(ColorChangeTable, PresetsSetsAndStores) {
     EXPECT_EQ(rig.state.BackColor, row.heldAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ColorChangeTable, ::testing::ValuesIn(kRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ColorChangeTable, ::testing::ValuesIn(kRows), byName);
 
 // The next application of the wallpaper sets the new colour in mode 3, and white again around the
 // default picture in mode 2.

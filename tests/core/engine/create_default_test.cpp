@@ -103,8 +103,7 @@ TEST(CreateDefault, ClearsTemporaryFilesOfAnInterruptedCopy) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, CreateDefaultTable, ::testing::ValuesIn(kRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, CreateDefaultTable, ::testing::ValuesIn(kRows), byName);
 
 } // namespace
 } // namespace lumora

@@ -86,8 +86,7 @@ TEST_P(TransfCopies, GoToTheDaysFileInThePictureFolderInTheBlockScheme) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TransfCopies, ::testing::ValuesIn(kCopyRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TransfCopies, ::testing::ValuesIn(kCopyRows), byName);
 
 TEST_F(TransfTest, WednesdayGifGoesInTwoBlocksThenByteByByte) {
     const auto bytes = patternBytes(3000);
@@ -240,8 +239,7 @@ TEST_P(TransfFailures, LeaveThePreviousCopyAndValue) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TransfFailures, ::testing::ValuesIn(kFailureRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TransfFailures, ::testing::ValuesIn(kFailureRows), byName);
 
 } // namespace
 } // namespace lumora

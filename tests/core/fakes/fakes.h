@@ -19,6 +19,11 @@
 #include <sstream>
 #include <stdexcept>
 
+namespace lumora {
+// The name of a parameterised row, for INSTANTIATE_TEST_SUITE_P.
+inline constexpr auto byName = [](const auto& row) { return std::string(row.param.name); };
+} // namespace lumora
+
 namespace lumora::fakes {
 
 namespace fs = std::filesystem;

@@ -45,8 +45,7 @@ const ReadRow kGetRegValueRows[] = {
     {"ByteArrayReadsEmpty", {REG_BINARY, bytes("/p/x.jpg")}, ""},
     {"ExpandStringTypeReadsEmpty", {2, sz("x")}, ""}};
 
-INSTANTIATE_TEST_SUITE_P(Registry, GetRegValueRows, ::testing::ValuesIn(kGetRegValueRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Registry, GetRegValueRows, ::testing::ValuesIn(kGetRegValueRows), byName);
 
 TEST(Registry, GetRegValueFindsTheValueByRootKeyAndNameOrReadsEmpty) {
     MemoryRegistry store;
@@ -101,8 +100,7 @@ const WriteRow kSetRegValueRows[] = {
     {"OtherTypeWritesNothing", "x", REG_BINARY, std::nullopt},
     {"Utf8AndBackslashesKept", kMueller, REG_SZ, StoredValue{REG_SZ, sz(kMueller)}}};
 
-INSTANTIATE_TEST_SUITE_P(Registry, SetRegValueRows, ::testing::ValuesIn(kSetRegValueRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Registry, SetRegValueRows, ::testing::ValuesIn(kSetRegValueRows), byName);
 
 TEST(Registry, SetRegValueNeverCreatesTheKey) {
     MemoryRegistry store;

@@ -27,11 +27,13 @@ std::string summary(const FrmMainRig& r) {
            (v.label1[16].visible && v.label1[17].visible ? " | Apply" : "");
 }
 
+const char* const AP = " | Apply";
+
 struct EditRow {
     const char* name;
     const char* options;
     std::vector<Act> acts;
-    const char* shown;
+    std::string shown;
     const char* stored = ""; // "Key=text;..." that must be stored afterwards
     int applies = 0;         // wallpaper applications caused
 };
@@ -56,19 +58,14 @@ TEST_P(Edits, ShowAndStore) {
     EXPECT_EQ(rig.only("engine.Apply").size(), static_cast<std::size_t>(row.applies));
 }
 
-#define CLEAN "Selected Wallpaper | Default Wallpaper | SSSSSSS"
-const char* const kClean = CLEAN;
+const std::string SD = "Selected Wallpaper | Default Wallpaper | ";
+const std::string kClean = SD + "SSSSSSS";
+const std::string DD = "Default Wallpaper | Default Wallpaper | ";
 
 const EditRow kEditRows[] = {
-    {"ThreeModeClicksComeBackButStayModified",
-     "",
-     {label1(8), label1(8), label1(8)},
-     "Selected Wallpaper | Default Wallpaper | SSSSSSS | Apply"},
-    {"NoPictureTogglesBack", "", {label1(12), label1(12)}, CLEAN " | Apply"},
-    {"StyleCycle",
-     "",
-     {label3(2), label3(2), label3(2)},
-     "Selected Wallpaper | Default Wallpaper | SSSSSSS | Apply"},
+    {"ThreeModeClicksComeBackButStayModified", "", {label1(8), label1(8), label1(8)}, kClean + AP},
+    {"NoPictureTogglesBack", "", {label1(12), label1(12)}, kClean + AP},
+    {"StyleCycle", "", {label3(2), label3(2), label3(2)}, kClean + AP},
     {"TileToStretchThenApplyStoresOne",
      "Styl3=3",
      {label3(3), label1(16)},
@@ -85,29 +82,25 @@ const EditRow kEditRows[] = {
     {"CancelRestoresModeAndStyles",
      "Styl2=2",
      {label1(8), label3(2), label3(6), label1(17)},
-     "Selected Wallpaper | Default Wallpaper | SCSSSSS"},
+     SD + "SCSSSSS"},
     // A close by the close box forgets pending modes; pending styles survive with Apply shown.
     {"CloseAndReopenKeepsStylesOnly",
      "",
      {label1(8), label3(1), closeBox, reopen},
-     "Selected Wallpaper | Default Wallpaper | CSSSSSS | Apply"},
+     SD + "CSSSSSS" + AP},
     {"ApplyAfterReopenSavesStoredModeAndPendingStyle",
      "",
      {label1(8), label3(1), closeBox, reopen, label1(16)},
-     "Selected Wallpaper | Default Wallpaper | CSSSSSS",
+     SD + "CSSSSSS",
      "DirectWall=1;Styl1=2",
      1},
     // The close label only hides: the pending mode is kept.
-    {"CloseLabelKeepsTheEdits",
-     "",
-     {label1(8), label1(14)},
-     "Default Wallpaper | Default Wallpaper | SSSSSSS | Apply"},
+    {"CloseLabelKeepsTheEdits", "", {label1(8), label1(14)}, DD + "SSSSSSS" + AP},
     {"InfoLabelsDoNothing", "", {label1(10), label1(11), label1(13), label1(15)}, kClean},
-    {"UnknownStoredStyleKeepsItsLetter", "Styl4=4", {label3(4)}, CLEAN " | Apply"},
+    {"UnknownStoredStyleKeepsItsLetter", "Styl4=4", {label3(4)}, kClean + AP},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows), byName);
 
 TEST(Edits, ApplyHidesTheWindowAndShowsItAgain) {
     FrmMainRig rig;
@@ -246,8 +239,7 @@ const ChoiceRow kChoiceRows[] = {
      ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Choice, ::testing::ValuesIn(kChoiceRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Choice, ::testing::ValuesIn(kChoiceRows), byName);
 
 TEST(Choice, StoresTheSourceAndWarnsOnAFailedRead) {
     FrmMainRig rig;
@@ -293,22 +285,18 @@ TEST_P(Removal, EmptiesTheDay) {
     EXPECT_EQ(alerted, row.alert);
 }
 
+const char* const kRemoved = "Wednesday's picture setting has been removed.";
 const RemovalRow kRemovalRows[] = {
     {"TodayInModeOne",
      4,
      "",
      {"window.hide", "engine.ApplyWallpaperForDay(4)", "window.show"},
-     "Wednesday's picture setting has been removed."},
-    {"TodayInModeThree",
-     4,
-     "DirectWall=3",
-     {"window.hide", "window.show"},
-     "Wednesday's picture setting has been removed."},
+     kRemoved},
+    {"TodayInModeThree", 4, "DirectWall=3", {"window.hide", "window.show"}, kRemoved},
     {"AnotherDayQuietly", 2, "DispMess=False", {"window.hide", "window.show"}, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, Removal, ::testing::ValuesIn(kRemovalRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Removal, ::testing::ValuesIn(kRemovalRows), byName);
 
 TEST(Removal, ADayWithoutPictureDoesNothing) {
     FrmMainRig rig;

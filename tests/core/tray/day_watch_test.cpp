@@ -47,8 +47,7 @@ const DayRow kDayRows[] = {
     {"ResumeOnTheSameDay", 4, 4, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, DayChange, ::testing::ValuesIn(kDayRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, DayChange, ::testing::ValuesIn(kDayRows), byName);
 
 // The file check: every day whose file cannot be opened is removed in one pass, with one
 // re-apply of today's wallpaper; days whose files are there stay.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
 using namespace lumora;
 using namespace lumora::fakes;
@@ -48,10 +49,9 @@ TEST_P(RecordFilling, KeepsWhatACallDoesNotSet) {
     }
     ASSERT_EQ(host.records.size(), row.calls.size());
     const TrayIconData& d = host.records.back();
-    EXPECT_EQ(d.cbSize, 488u);
-    EXPECT_EQ(d.uID, 1u);
-    EXPECT_EQ(d.uCallbackMessage, 0x200u);
-    EXPECT_EQ(d.dwState + d.dwStateMask, 0u);
+    // The fixed fields: the record's size, the icon's id, the callback message, no state.
+    EXPECT_EQ(std::tuple(d.cbSize, d.uID, d.uCallbackMessage, d.dwState + d.dwStateMask),
+              std::tuple(488u, 1u, 0x200u, 0u));
     EXPECT_EQ(describe(d), row.last);
     EXPECT_TRUE(
         log.front().starts_with(row.calls.front().add ? "tray.NIM_ADD" : "tray.NIM_MODIFY"));
@@ -60,38 +60,29 @@ TEST_P(RecordFilling, KeepsWhatACallDoesNotSet) {
 const Call kStart{true, 0xA, 0xB, "Lumora", "", "", 0, 3000};
 const Call kAlert{false, 0xA, 0xB, "Tip", "Lumora", "Hi", 1, 2000};
 
+// clang-format off
 const RecordRow kRecordRows[] = {
     // The start-up add sends no balloon, so its time-out is not stored.
     {"StartupAdd", {kStart}, "a 7 b 'Lumora' '' '' 0 0"},
     // An alert keeps the tip (no tip bit, and the caption is stored but not shown).
     {"Alert", {kStart, kAlert}, "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
     // A modify without a title keeps flags 19 and the previous balloon.
-    {"ModifyWithoutTitle",
-     {kStart, kAlert, {false, 0, 0xB, "", "", "", 0, 0}},
-     "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
+    {"ModifyWithoutTitle", {kStart, kAlert, {false, 0, 0xB, "", "", "", 0, 0}}, "a 19 b 'Tip' 'Hi' 'Lumora' 1 2000"},
     // A modify without a title after the add keeps flags 7.
-    {"ModifyAfterAdd",
-     {kStart, {false, 0, 0xB, "", "", "Text", 0, 1500}},
-     "a 7 b 'Lumora' 'Text' '' 0 1500"},
+    {"ModifyAfterAdd", {kStart, {false, 0, 0xB, "", "", "Text", 0, 1500}}, "a 7 b 'Lumora' 'Text' '' 0 1500"},
     // Zero window keeps the stored one; modify stores a zero icon, add does not.
-    {"ZeroHandles",
-     {kStart, {false, 0, 0, "", "T", "x", 1, 2000}},
-     "a 19 0 'Lumora' 'x' 'T' 1 2000"},
+    {"ZeroHandles", {kStart, {false, 0, 0, "", "T", "x", 1, 2000}}, "a 19 0 'Lumora' 'x' 'T' 1 2000"},
     {"AddKeepsIcon", {kStart, {true, 0x77, 0, "", "", "", 0, 0}}, "77 7 b 'Lumora' '' '' 0 0"},
     // A time-out of 0 or less keeps the stored one.
     {"TimeoutZero", {kAlert, {false, 0, 1, "", "T", "y", 1, 0}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
-    {"TimeoutNegative",
-     {kAlert, {false, 0, 1, "", "T", "y", 1, -5}},
-     "a 19 1 'Tip' 'y' 'T' 1 2000"},
+    {"TimeoutNegative", {kAlert, {false, 0, 1, "", "T", "y", 1, -5}}, "a 19 1 'Tip' 'y' 'T' 1 2000"},
     // Icon kind alone opens the balloon fields; a zero kind keeps the stored kind.
     {"KindAlone", {kAlert, {false, 0, 1, "", "", "", 2, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 2 900"},
-    {"NothingOfTheBalloon",
-     {kAlert, {false, 0, 1, "", "", "", 0, 900}},
-     "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},
+    {"NothingOfTheBalloon", {kAlert, {false, 0, 1, "", "", "", 0, 900}}, "a 19 1 'Tip' 'Hi' 'Lumora' 1 2000"},
 };
+// clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Rows, RecordFilling, ::testing::ValuesIn(kRecordRows),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, RecordFilling, ::testing::ValuesIn(kRecordRows), byName);
 
 // Text fields: text, NUL, spaces; cut at the width with no NUL, never inside a character.
 struct FieldRow {
@@ -147,10 +138,8 @@ const int Open = kTrayOpenSettings, Menu = kTrayPopupMenu, Nothing = kTrayNothin
 // Half-way values round to even.
 const MouseRow kMouseRows[] = {
     {515, P, 15, Open},      {516, P, 15, Menu},
-    {513, P, 15, Nothing},   {514, P, 15, Nothing},
-    {517, P, 15, Nothing},   {512, P, 15, Nothing},
-    {0, P, 15, Nothing},     {515.5f, P, 15, Menu},
-    {516.5f, P, 15, Menu},   {514.5f, P, 15, Nothing},
+    {514, P, 15, Nothing},   {517, P, 15, Nothing},
+    {515.5f, P, 15, Menu},   {514.5f, P, 15, Nothing},
     {515.4f, P, 15, Open},   {7725, T, 15, Open},
     {7740, T, 15, Menu},     {7710, T, 15, Nothing},
     {7732.5f, T, 15, Menu},  {6180, T, 12, Open},

@@ -86,29 +86,13 @@ TEST_P(LayoutPass, PlacesParts) {
     const SizeF inner = innerSize(l.viewport);
     EXPECT_EQ(l.canvas, (RectF{(inner.width - 400) / 2, (inner.height - 300) / 2, 400, 300}));
 }
-INSTANTIATE_TEST_SUITE_P(
-    Rows, LayoutPass,
-    ::testing::Values(
-        LayoutRow{"design_size",
-                  520,
-                  430,
-                  {4, 2, 499, 373},
-                  {4, 375, 499, 17},
-                  {503, 0, 17, 373},
-                  84,
-                  394},
-        LayoutRow{
-            "odd_width", 521, 100, {4, 2, 500, 43}, {4, 45, 500, 17}, {504, 0, 17, 43}, 84.5f, 64},
-        // Too narrow: the viewport keeps its design geometry, the rest follows it.
-        LayoutRow{"too_narrow",
-                  20,
-                  430,
-                  {264, 96, 225, 201},
-                  {264, 203, 225, 17},
-                  {229, 0, 17, 201},
-                  -166,
-                  222}),
-    byName);
+// Too narrow: the viewport keeps its design geometry, the rest follows it.
+const LayoutRow kLayoutRows[] = {
+    {"design_size", 520, 430, {4, 2, 499, 373}, {4, 375, 499, 17}, {503, 0, 17, 373}, 84, 394},
+    {"odd_width", 521, 100, {4, 2, 500, 43}, {4, 45, 500, 17}, {504, 0, 17, 43}, 84.5f, 64},
+    {"too_narrow", 20, 430, {264, 96, 225, 201}, {264, 203, 225, 17}, {229, 0, 17, 201}, -166, 222},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, LayoutPass, ::testing::ValuesIn(kLayoutRows), byName);
 
 } // namespace
 } // namespace lumora::viewer

@@ -22,6 +22,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 // QTimer rounds its remaining time up to the next millisecond.
 constexpr int kRounding = 2;
 using test::waitUntil;
@@ -99,38 +101,34 @@ INSTANTIATE_TEST_SUITE_P(
         // Havana skips midnight in spring (00:00 -> 01:00): the day starts at 01:00.
         NextDayRow{"America/Havana", false, {2027, 3, 13}, {23, 59, 0}, 60'000 + kMargin},
         // The zone of the process, as TZ names it.
-        NextDayRow{"Europe/Berlin", true, {2027, 3, 28}, {0, 0, 0}, 23 * kHour + kMargin},
         NextDayRow{"Europe/Berlin", true, {2027, 10, 31}, {0, 0, 0}, 25 * kHour + kMargin}));
 
 TEST_F(DayWatchTest, ArmsTheMidnightTimerAndNothingElseTicks) {
     const qint64 expected = QtDayWatch::msecsToNextDay(QDateTime::currentDateTime());
     auto watch = makeWatch(noBus());
     watch->watchFiles({path("Monday.jpg")}, path(""));
-    EXPECT_GT(watch->midnightRemainingMs(), 0);
     EXPECT_LE(watch->midnightRemainingMs(), expected + kRounding);
     EXPECT_GT(watch->midnightRemainingMs(), expected - 5000);
     EXPECT_TRUE(watch->clockSetWatched());
     EXPECT_FALSE(watch->polling());
+    EXPECT_FALSE(QtDayWatch::isOnRemoteFileSystem(path(""))) << "the test folder is local";
 }
 
 // --- The day files ------------------------------------------------------------------------
 
 enum class Change { Delete, RenameOver, RenameAway, WriteInPlace, Appear };
-struct FileRow {
-    const char* name;
-    Change change;
-};
-class FileChange : public DayWatchTest, public ::testing::WithParamInterface<FileRow> {};
+const char* const kChangeNames[] = {"Delete", "RenameOver", "RenameAway", "WriteInPlace", "Appear"};
+class FileChange : public DayWatchTest, public ::testing::WithParamInterface<Change> {};
 TEST_P(FileChange, RunsTheFileCheckAndKeepsWatching) {
     const std::string monday = path("Monday.jpg");
-    if (GetParam().change != Change::Appear) {
+    if (GetParam() != Change::Appear) {
         ASSERT_TRUE(test::writeAll(monday, "old"));
     }
     ASSERT_TRUE(test::writeAll(path("Tuesday.jpg"), "tue"));
     auto watch = makeWatch(noBus());
     watch->watchFiles({monday, path("Tuesday.jpg")}, path(""));
 
-    switch (GetParam().change) {
+    switch (GetParam()) {
     case Change::Delete:
         ASSERT_EQ(::unlink(monday.c_str()), 0);
         break;
@@ -165,12 +163,9 @@ TEST_P(FileChange, RunsTheFileCheckAndKeepsWatching) {
     EXPECT_EQ(dayChecks, 0);
 }
 INSTANTIATE_TEST_SUITE_P(DayWatch, FileChange,
-                         ::testing::Values(FileRow{"Delete", Change::Delete},
-                                           FileRow{"RenameOver", Change::RenameOver},
-                                           FileRow{"RenameAway", Change::RenameAway},
-                                           FileRow{"WriteInPlace", Change::WriteInPlace},
-                                           FileRow{"Appear", Change::Appear}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         ::testing::Values(Change::Delete, Change::RenameOver, Change::RenameAway,
+                                           Change::WriteInPlace, Change::Appear),
+                         [](const auto& row) { return kChangeNames[int(row.param)]; });
 
 // Any change in the folder runs the check (it only looks at the day files again, which is
 // cheap); changes seen in several passes of the event loop within a short time run it once.
@@ -212,10 +207,6 @@ TEST_F(DayWatchTest, ANetworkFolderIsCheckedEverySecond) {
     ASSERT_TRUE(waitUntil([&] { return fileChecks >= 2; }));
     watch->watchFiles({}, "");
     EXPECT_FALSE(watch->polling());
-}
-
-TEST_F(DayWatchTest, TheTestFolderIsLocal) {
-    EXPECT_FALSE(QtDayWatch::isOnRemoteFileSystem(path("")));
 }
 
 // --- The time zone ------------------------------------------------------------------------

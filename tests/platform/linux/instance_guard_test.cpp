@@ -11,6 +11,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 class InstanceGuard : public ::testing::Test {
 protected:
     // Whether a new guard in a new process gets the lock.
@@ -23,22 +25,17 @@ protected:
     const std::string m_path = m_dir.path().toStdString() + "/lumora-test.lock";
 };
 
-TEST_F(InstanceGuard, SecondGuardInTheSameProcessIsRefusedUntilReleased) {
-    LockFileInstanceGuard first(m_path);
-    LockFileInstanceGuard second(m_path);
-    EXPECT_TRUE(first.tryAcquire());
-    EXPECT_TRUE(first.tryAcquire()) << "asking again keeps it";
-    EXPECT_FALSE(second.tryAcquire());
-    first.release();
-    EXPECT_TRUE(second.tryAcquire());
-}
-
-TEST_F(InstanceGuard, AnotherProcessIsRefusedWhileTheHolderRuns) {
+// A second guard, in this process or another, is refused until the holder releases the lock.
+TEST_F(InstanceGuard, OthersAreRefusedUntilReleased) {
     LockFileInstanceGuard holder(m_path);
-    ASSERT_TRUE(holder.tryAcquire());
+    LockFileInstanceGuard second(m_path);
+    EXPECT_TRUE(holder.tryAcquire());
+    EXPECT_TRUE(holder.tryAcquire()) << "asking again keeps it";
+    EXPECT_FALSE(second.tryAcquire());
     EXPECT_FALSE(anotherProcessAcquires());
     holder.release();
     EXPECT_TRUE(anotherProcessAcquires()) << "after release the next process gets it";
+    EXPECT_TRUE(second.tryAcquire());
 }
 
 TEST_F(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
@@ -83,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Process 1 is alive but is not this program, whatever the file says.
                       LeftLockRow{"OtherProgram", "1\nlumora\nanother-host\n", true},
                       LeftLockRow{"LiveCopy", "<self>\nlumora\nanother-host\n", false}),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 // A folder that cannot hold the lock (here a regular file stands where the folder should be)
 // does not keep the program from starting: the second place takes over, and still keeps a second
@@ -129,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(InstanceGuard, InstanceGuardPath,
                                            LockPathRow{"Unset", "-", false},
                                            LockPathRow{"Relative", "relative", false},
                                            LockPathRow{"Missing", "/missing", false}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         byName);
 
 } // namespace
 } // namespace lumora

@@ -17,6 +17,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 struct PictureRow {
     const char* fileName;
     const char* format; // written with QImage::save; nullptr: the raw bytes, "": no file
@@ -75,11 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                    false},
         SpecialRow{"LinkToNamedPipe",
                    [](auto& p, auto& picture) {
-                       return ::mkfifo(picture.c_str(), 0600) == 0 ||
-                                      (::unlink(picture.c_str()) == 0 &&
-                                       ::mkfifo(picture.c_str(), 0600) == 0)
-                                  ? ::symlink(picture.c_str(), p.c_str()) == 0
-                                  : false;
+                       return ::unlink(picture.c_str()) == 0 &&
+                              ::mkfifo(picture.c_str(), 0600) == 0 &&
+                              ::symlink(picture.c_str(), p.c_str()) == 0;
                    },
                    false},
         SpecialRow{"Folder", [](auto& p, auto&) { return ::mkdir(p.c_str(), 0700) == 0; }, false},
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
             "LinkToPicture",
             [](auto& p, auto& picture) { return ::symlink(picture.c_str(), p.c_str()) == 0; },
             true}),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 } // namespace
 } // namespace lumora

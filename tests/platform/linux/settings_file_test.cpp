@@ -21,6 +21,8 @@
 namespace lumora {
 namespace {
 
+using test::byName;
+
 using test::exists;
 using test::readAll;
 using test::writeAll;
@@ -110,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       [](auto& f, auto& p) {
                           return mkpath(f) && !::symlink(p.c_str(), p.c_str());
                       })),
-    [](const auto& row) { return std::string(row.param.name); });
+    byName);
 
 TEST_F(SettingsFileTest, UnreadableFileThatBecomesReadableIsReadAgain) {
     ASSERT_TRUE(mkpath(m_path));

@@ -106,6 +106,9 @@ inline bool writeAll(const std::string& path, const std::string& bytes) {
            f.write(QByteArray::fromStdString(bytes)) == static_cast<qint64>(bytes.size());
 }
 
+// The name of a parameterised row, for INSTANTIATE_TEST_SUITE_P.
+inline constexpr auto byName = [](const auto& row) { return std::string(row.param.name); };
+
 inline bool exists(const std::string& path) {
     return QFile::exists(QString::fromStdString(path));
 }
