@@ -90,5 +90,5 @@ wait_until 10 reported "$LOG" 'help-window ' 3 || fail "the help window did not 
 HID=$(window_of "$LOG" help)
 wait_until 5 viewable "$HID" || fail "the help window is not mapped again"
 [[ "$(caption "$HID")" =~ ^Lumora\ Help\ -\ v2\.2\.4\ -\ 03\ February\ 2027\ -\ 09: ]] || fail "caption after reopening: $(caption "$HID")"
-wait_until 5 centred "$HID" || fail "reopened help window not centred: frame at $(frame "$HID"), screen ${SW}x${SH}"
+wait_until 10 centred "$HID" || fail "reopened help window not centred: frame at $(frame "$HID"), screen ${SW}x${SH}"
 e2e_finish

@@ -1,6 +1,7 @@
 #include "platform/desktop/sway_backend.h"
 
 #include "platform/desktop/desktop_mapping.h"
+#include "platform/linux/xdg_dirs.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,8 @@ namespace lumora {
 namespace {
 
 std::string defaultPidFile() {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty()) {
-        dir = QDir::tempPath();
-    }
-    return (dir + QStringLiteral("/lumora-swaybg-%1.pid").arg(getuid())).toStdString();
+    return (xdgDir(XdgDir::Runtime) + QStringLiteral("/lumora-swaybg-%1.pid").arg(getuid()))
+        .toStdString();
 }
 
 long long readPid(const std::string& file) {

@@ -1,5 +1,6 @@
 #include "platform/linux/autostart_entry.h"
 
+#include "platform/linux/xdg_dirs.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,12 +14,7 @@ namespace lumora {
 
 namespace {
 std::string defaultConfigHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.config";
+    return QFile::encodeName(xdgDir(XdgDir::Config)).toStdString();
 }
 
 // Characters that make an Exec argument need quoting.

@@ -1,5 +1,6 @@
 #include "platform/linux/lock_file_instance_guard.h"
 
+#include "platform/linux/xdg_dirs.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -53,19 +54,12 @@ LockFileInstanceGuard::LockFileInstanceGuard(std::string lockPath, std::string f
 LockFileInstanceGuard::~LockFileInstanceGuard() = default;
 
 std::string LockFileInstanceGuard::defaultLockPath() {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir::isAbsolutePath(folder) || !QFileInfo(folder).isDir()) {
-        folder = QDir::tempPath();
-    }
-    return QFile::encodeName(QDir(folder).filePath(lockName())).toStdString();
+    return QFile::encodeName(QDir(xdgDir(XdgDir::Runtime)).filePath(lockName())).toStdString();
 }
 
 std::string LockFileInstanceGuard::defaultFallbackPath() {
-    QString folder = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (folder.isEmpty() || !QDir::isAbsolutePath(folder)) {
-        folder = QDir::homePath() + QStringLiteral("/.cache");
-    }
-    return QFile::encodeName(QDir(folder).filePath(QStringLiteral("lumora/") + lockName()))
+    return QFile::encodeName(
+               QDir(xdgDir(XdgDir::Cache)).filePath(QStringLiteral("lumora/") + lockName()))
         .toStdString();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/linux/settings_file.h"
 
+#include "platform/linux/xdg_dirs.h"
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -33,14 +34,6 @@ std::string errnoText(int code) {
 }
 
 // The XDG base folder named by `variable` (used only when absolute), else $HOME/<fallback>.
-std::string xdgFolder(const char* variable, const char* fallback) {
-    QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
-        return QDir::cleanPath(value).toStdString();
-    }
-    return QDir::cleanPath(QDir::homePath() + "/" + fallback).toStdString();
-}
-
 } // namespace
 
 SettingsFile::Stamp SettingsFile::stampOf(const struct stat& st) {
@@ -55,7 +48,8 @@ SettingsFile::Stamp SettingsFile::stampOf(const struct stat& st) {
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {}
 
 std::string SettingsFile::defaultPath() {
-    return xdgFolder("XDG_CONFIG_HOME", ".config") + "/lumora/lumora.conf";
+    return QFile::encodeName(xdgDir(XdgDir::Config) + QStringLiteral("/lumora/lumora.conf"))
+        .toStdString();
 }
 
 void SettingsFile::logReadFailure(int code) {

@@ -1,12 +1,12 @@
 #include "platform/linux/thumbnail_cache.h"
 
 #include "platform/linux/picture_file.h"
+#include "platform/linux/xdg_dirs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <sys/stat.h>
 
@@ -27,8 +27,7 @@ QString identityOf(const struct stat& st) {
 
 ThumbnailCache::ThumbnailCache(QString folder) : m_folder(std::move(folder)) {
     if (m_folder.isEmpty()) {
-        m_folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                   QStringLiteral("/lumora/thumbnails");
+        m_folder = xdgDir(XdgDir::Cache) + QStringLiteral("/lumora/thumbnails");
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/linux/xdg_program_info.h"
 
+#include "platform/linux/xdg_dirs.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -21,11 +22,7 @@ std::string XdgProgramInfo::executablePath() const {
 }
 
 std::string XdgProgramInfo::pictureFolderPath() {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    }
-    return QFile::encodeName(QDir::cleanPath(base + QStringLiteral("/lumora"))).toStdString();
+    return QFile::encodeName(xdgDir(XdgDir::Data) + QStringLiteral("/lumora")).toStdString();
 }
 
 std::string XdgProgramInfo::pictureFolder() const {
