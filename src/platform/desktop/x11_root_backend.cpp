@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -567,20 +568,24 @@ std::string drawScene(const Scene& scene);
 std::string drawOffThread(const Scene& scene) {
     QCoreApplication* app = QCoreApplication::instance();
     const bool pumpEvents = app != nullptr && QThread::currentThread() == app->thread();
-    std::future<std::string> done = std::async(std::launch::async, [scene, pumpEvents] {
+    // Set before the loop is woken: the future itself becomes ready only as the thread returns,
+    // after the wake-up, and a loop that looked at it in between would wait for another event.
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    std::future<std::string> done = std::async(std::launch::async, [scene, pumpEvents, finished] {
         std::string reason;
         try {
             reason = drawScene(scene);
         } catch (const std::exception&) {
             reason = "the wallpaper could not be drawn";
         }
+        finished->store(true, std::memory_order_release);
         if (pumpEvents) {
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
         }
         return reason;
     });
-    while (pumpEvents && done.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    while (pumpEvents && !finished->load(std::memory_order_acquire)) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return done.get();
