@@ -1,5 +1,6 @@
 #include "platform/desktop/x11_root_backend.h"
 
+#include "platform/desktop/jpeg_picture.h"
 #include "platform/desktop/wallpaper_geometry.h"
 #include "platform/linux/picture_file.h"
 
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -367,6 +369,19 @@ bool decodePiece(const QString& path, const PixelSize& fileSize, const Wallpaper
     return !image.isNull();
 }
 
+// decodePiece for a JPEG (which has no alpha): decoded into `image` in place when it is an RGB32
+// view of the piece's size, converted afterwards when the server wants another format.
+bool decodeJpegPiece(JpegPicture& jpeg, const WallpaperPiece& piece, QImage::Format wanted,
+                     QImage& image) {
+    if (!jpeg.decodePiece(piece, image)) {
+        return false;
+    }
+    if (wanted != QImage::Format_Invalid && image.format() != wanted) {
+        image.convertTo(wanted);
+    }
+    return !image.isNull();
+}
+
 class Connection {
 public:
     explicit Connection(const std::string& display) {
@@ -413,13 +428,21 @@ std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pix
         return "picture refused: " + problem;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(file));
-    PictureReader header(path);
-    const QSize declared = header.size();
-    if (!header.isOpen()) {
-        return "picture refused: " + header.problem();
-    }
-    if (!declared.isValid()) {
-        return "no picture in " + file;
+    // A JPEG goes to libjpeg directly; any other picture (or a JPEG it cannot take) to
+    // QImageReader, which also says why a file cannot be read.
+    std::unique_ptr<JpegPicture> jpeg = JpegPicture::open(file);
+    QSize declared;
+    if (jpeg) {
+        declared = QSize(jpeg->size().width, jpeg->size().height);
+    } else {
+        PictureReader header(path);
+        declared = header.size();
+        if (!header.isOpen()) {
+            return "picture refused: " + header.problem();
+        }
+        if (!declared.isValid()) {
+            return "no picture in " + file;
+        }
     }
     if (!PictureReader::withinLimit(declared)) {
         return "picture refused: " + file + " declares " + std::to_string(declared.width()) +
@@ -453,7 +476,10 @@ std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pix
                 shared = false;
             }
         }
-        if (!decodePiece(path, fileSize, piece, background, layout.direct, image)) {
+        const bool decoded =
+            jpeg ? decodeJpegPiece(*jpeg, piece, layout.direct, image)
+                 : decodePiece(path, fileSize, piece, background, layout.direct, image);
+        if (!decoded) {
             return "the picture " + file + " cannot be decoded";
         }
         xcb_drawable_t target = pixmap;
