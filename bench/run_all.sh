@@ -41,7 +41,8 @@ source "$here/lib/common.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLUMORA_WERROR=ON >&2
 fi
-cmake --build "$build" -j2 --target lumora lumora_bench_set lumora_bench_settings_window xprobe >&2
+cmake --build "$build" -j2 --target lumora lumora_bench_set lumora_bench_settings_window xprobe \
+    lumora_bench_watch lumora_bench_tray lumora_bench_day_change lumora_bench_preview >&2
 
 work=$(mktemp -d /tmp/lumora-bench-all.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -57,6 +58,10 @@ log "X11 root-window set, $rounds rounds"
 log "settings window, $rounds rounds"
 "$here/run_settings_window_bench.sh" -b "$build" -r "$rounds" -p "$work/pictures" \
     -o "$work/sw.raw" --decode >"$work/sw.txt"
+log "launch to icon and to wallpaper, the day change, the preview"
+"$here/run_launch_bench.sh" "$build" "$((rounds < 9 ? rounds : 9))" >"$work/launch.txt"
+"$here/run_day_change_bench.sh" "$build" "$rounds" >"$work/day_change.txt"
+QT_QPA_PLATFORM=offscreen "$build/bench/preview/lumora_bench_preview" "$rounds" >"$work/preview.txt"
 log "the program idle: ${idle_seconds} s hidden, ${shown_seconds} s shown"
 "$here/run_program_idle_bench.sh" -b "$build" -s "$idle_seconds" -S "$shown_seconds" \
     -i "$idle_interval" -p "$work/pictures" -o "$work/idle" >"$work/idle.txt" 2>"$work/idle.err" ||
@@ -199,5 +204,21 @@ qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo "?")
     echo "### Idle"
     echo
     cat "$work/idle.txt"
+    echo
+    echo "### Launch and the day change"
+    echo
+    echo "\`bench/run_launch_bench.sh\`: the program started with today's 3840x2160 JPEG, the logo off, on"
+    echo "an Xvfb with a tray host; \`lumora_bench_watch\` sees the icon embedded and the root's"
+    echo "\`_XROOTPMAP_ID\` change, against the smallest Qt tray program and the one-shot setters."
+    echo "\`bench/run_day_change_bench.sh\`: the backend's part of the change of day, in the program's process."
+    echo
+    cat "$work/launch.txt"
+    cat "$work/day_change.txt"
+    echo
+    echo "### Preview"
+    echo
+    echo '```'
+    cat "$work/preview.txt"
+    echo '```'
 } >"$out"
 log "wrote $out"
