@@ -6,7 +6,7 @@
 # the window is closed again, as median, min and max over the rounds.
 #
 #   bench/run_settings_window_bench.sh [-b BUILD_DIR] [-r ROUNDS] [-p PICTURE_DIR] [-o RAW_FILE]
-#                                      [--decode]
+#                                      [--decode] [--cold]
 #
 # BUILD_DIR defaults to ./build (it needs bench/settings_window/lumora_bench_settings_window and
 # tests/e2e/xprobe; configure it with -DCMAKE_BUILD_TYPE=Release); ROUNDS to 9. PICTURE_DIR keeps
@@ -14,7 +14,8 @@
 # temporary folder and removed. RAW_FILE receives each round's line as the program printed it.
 # --decode adds one more round that lists the mappings whose PSS grew from idle to closed, the
 # time of each picture's thumbnail decode on its own, and of all seven on one thread and on two
-# (where the open's time and memory go).
+# (where the open's time and memory go). The thumbnails are kept on disk between openings: without
+# --cold every measured round finds them kept (the usual opening); --cold removes them first.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,6 +24,7 @@ rounds=9
 pictures=""
 raw=""
 decode=0
+cold=0
 while [ $# -gt 0 ]; do
     case $1 in
     -b) build=$2; shift 2 ;;
@@ -30,7 +32,8 @@ while [ $# -gt 0 ]; do
     -p) pictures=$2; shift 2 ;;
     -o) raw=$2; shift 2 ;;
     --decode) decode=1; shift ;;
-    *) echo "usage: $0 [-b BUILD_DIR] [-r ROUNDS] [-p PICTURE_DIR] [-o RAW_FILE] [--decode]" >&2; exit 2 ;;
+    --cold) cold=1; shift ;;
+    *) echo "usage: $0 [-b BUILD_DIR] [-r ROUNDS] [-p PICTURE_DIR] [-o RAW_FILE] [--decode] [--cold]" >&2; exit 2 ;;
     esac
 done
 build=$(cd "$build" && pwd)
@@ -67,6 +70,8 @@ profile '"DispMess" = "False"' "${days[@]}"
 
 out=$(mktemp /tmp/lumora-bench-sw.XXXXXX)
 run_round() {
+    # --cold: no thumbnail kept from an earlier opening (the first opening after a choice).
+    [ "$cold" = 0 ] || rm -rf "$XDG_CACHE_HOME/lumora/thumbnails"
     LUMORA_DESKTOP=none QT_QPA_PLATFORM=xcb "$driver" "$@" 2>>"$SESSION_DIR/driver.err"
 }
 # One round unmeasured, so that the pictures and the libraries are in the page cache.
