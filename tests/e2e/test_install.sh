@@ -7,7 +7,8 @@ source "$(dirname "$0")/lib/session.sh"
 need desktop-file-validate appstreamcli identify convert import compare
 : "${LUMORA_BINARY_DIR:?}"
 session_start --no-notify || { fail "session did not start"; e2e_finish; }
-prefix=$SESSION_DIR/prefix
+# Inside the build folder: what the installed program loads is the project's own build output.
+prefix=$(mktemp -d "$LUMORA_BINARY_DIR/installed.XXXXXX")
 cmake --install "$LUMORA_BINARY_DIR" --prefix "$prefix" >"$SESSION_DIR/install.log" 2>&1 ||
     { fail "cmake --install failed: $(tail -n3 "$SESSION_DIR/install.log")"; e2e_finish; }
 
@@ -38,4 +39,5 @@ cd "$SESSION_DIR"
 LUMORA_DESKTOP=x11 timeout 60 "$prefix/bin/lumora" --refresh >"$SESSION_DIR/out" 2>"$SESSION_DIR/err"
 check_eq "the installed program's --refresh: status" 0 $?
 default_shown || fail "the installed program did not put its default picture on the root window"
+rm -rf "$prefix"
 e2e_finish
