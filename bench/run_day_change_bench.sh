@@ -26,14 +26,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec {xfd}>"$work/display"
-Xvfb -displayfd "$xfd" -screen 0 1920x1080x24 +extension RANDR -noreset -nolisten tcp \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec {xfd}>&-
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/lib/common.sh"
+start_bench_xvfb "$work" +extension RANDR || { xvfb_pid=${XVFB_PID:-}; exit 1; }
+xvfb_pid=$XVFB_PID
 
 convert -seed 4242 -size 3840x2160 plasma:fractal -quality 90 "$work/yesterday.jpg" &&
     convert -seed 2424 -size 3840x2160 plasma:fractal -quality 90 "$work/today.jpg" ||

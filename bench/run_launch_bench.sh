@@ -42,14 +42,9 @@ mkdir -p "$XDG_CONFIG_HOME/lumora" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNT
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP DESKTOP_SESSION SESSION_MANAGER
 
-exec {xfd}>"$work/display"
-Xvfb -displayfd "$xfd" -screen 0 1920x1080x24 +extension RANDR -noreset -nolisten tcp \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec {xfd}>&-
-for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
-grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/lib/common.sh"
+start_bench_xvfb "$work" +extension RANDR || { pids+=("${XVFB_PID:-}"); exit 1; }
+pids+=("$XVFB_PID")
 bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || exit 1
 export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
 pids+=("$(sed -n 2p <<<"$bus")")

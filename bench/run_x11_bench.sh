@@ -28,16 +28,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec {xfd}>"$work/display"
-Xvfb -displayfd "$xfd" -screen 0 1920x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec {xfd}>&-
-for _ in $(seq 100); do
-    grep -q '^[0-9]' "$work/display" && break
-    sleep 0.1
-done
-grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/lib/common.sh"
+start_bench_xvfb "$work" || { xvfb_pid=${XVFB_PID:-}; exit 1; }
+xvfb_pid=$XVFB_PID
 
 # A picture that does not compress to nothing: a plasma fractal from a fixed seed.
 picture=$work/bench-3840x2160.jpg

@@ -27,6 +27,21 @@ day_profile_lines() {
     done
 }
 
+# start_bench_xvfb WORK_DIR [Xvfb options]: a private 1920x1080x24 Xvfb that does not reset;
+# sets XVFB_PID and exports DISPLAY once the server has told its display number. Returns 1 (with
+# its log on stderr) when it does not come up within ten seconds.
+start_bench_xvfb() {
+    local work=$1 xfd
+    shift
+    exec {xfd}>"$work/display"
+    Xvfb -displayfd "$xfd" -screen 0 1920x1080x24 -noreset -nolisten tcp "$@" >"$work/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec {xfd}>&-
+    for _ in $(seq 100); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
+    grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; return 1; }
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
+
 # Statistics of the numbers on standard input, one a line.
 stat_median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 stat_min() { sort -g | head -n1; }

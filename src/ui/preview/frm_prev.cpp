@@ -300,6 +300,10 @@ void FrmPrev::placeCanvas(SizeF size) {
 void FrmPrev::zoom(SizeF size) {
     setCanvasVisible(false);
     placeCanvas(size);
+    renderAndShow();
+}
+
+void FrmPrev::renderAndShow() {
     const QPointer<FrmPrev> self(this);
     RenderPicture();
     if (self.isNull()) {
@@ -327,13 +331,7 @@ void FrmPrev::cMinus_Click() {
 void FrmPrev::cEqual_Click() {
     setCanvasVisible(false);
     ResizeViewPort();
-    const QPointer<FrmPrev> self(this);
-    RenderPicture();
-    if (self.isNull()) {
-        return;
-    }
-    UpdateScrollBars();
-    setCanvasVisible(true);
+    renderAndShow();
 }
 
 void FrmPrev::cExact_Click() {

@@ -89,6 +89,9 @@ private:
     void UpdateScrollBars();
     void updateBar(QScrollBar* bar, bool horizontal);
     void zoom(lumora::viewer::SizeF size);
+    // Draws the canvas where it now is, then shows it with its scroll bars (unless the window went
+    // away while pending events ran).
+    void renderAndShow();
     void placeCanvas(lumora::viewer::SizeF size);
     void setCanvasVisible(bool shown);
     void moveCanvas(bool horizontal, float position);
