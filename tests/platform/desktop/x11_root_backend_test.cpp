@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -31,24 +30,23 @@ protected:
     }
 
     void SetUp() override {
-        // A display number nobody uses, with a server of our own on it.
-        for (int n = 140; n < 200 && m_display.empty(); ++n) {
-            if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-                !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) {
-                m_display = ":" + std::to_string(n);
-            }
-        }
+        // Xvfb takes the first free display itself and writes its number to stdout, so tests
+        // running side by side never share (or stop) one another's server.
+        m_server.setProcessChannelMode(QProcess::SeparateChannels);
+        m_server.setStandardErrorFile(QProcess::nullDevice());
         m_server.start(QStringLiteral("Xvfb"),
-                       {QString::fromStdString(m_display), QStringLiteral("-noreset"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                        QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
                         QStringLiteral("320x240x24")});
         if (!m_server.waitForStarted(10000)) {
             GTEST_SKIP() << "Xvfb cannot be started";
         }
-        for (int i = 0; i < 200 && !serverAnswers(); ++i) {
-            QThread::msleep(50);
+        while (!m_server.canReadLine() && m_server.waitForReadyRead(20000)) {
         }
+        const QByteArray number = m_server.readLine().trimmed();
+        ASSERT_FALSE(number.isEmpty()) << "Xvfb did not say which display it took";
+        m_display = ":" + number.toStdString();
         ASSERT_TRUE(serverAnswers()) << "Xvfb on " << m_display << " does not answer";
     }
     void TearDown() override {
