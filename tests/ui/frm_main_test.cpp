@@ -186,28 +186,6 @@ TEST_F(ProgramWindows, ColourDialogShowsAndStoresTheColour) {
     EXPECT_EQ(option("BackColor"), "255");
 }
 
-TEST_F(ProgramWindows, StartUpAddsTheIconAndChecksTheMenuFromTheSettings) {
-    start(false);
-    QSystemTrayIcon* icon = prog->trayHost().icon();
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->toolTip(), QStringLiteral("Lumora"));
-    EXPECT_FALSE(frm().isVisible());
-    EXPECT_TRUE(action(MenuId::mnuAutoRun)->isChecked());
-    EXPECT_FALSE(action(MenuId::MainAbout)->isChecked());
-}
-
-TEST_F(ProgramWindows, DoubleClickOnTheIconOpensTheSettingsWindowAndItsCloseBoxOnlyHides) {
-    start(false);
-    emit prog->trayHost().icon()->activated(QSystemTrayIcon::Trigger);
-    EXPECT_FALSE(frm().isVisible());
-    emit prog->trayHost().icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(frm().isVisible());
-    EXPECT_TRUE(frm().windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(frm().close());
-    EXPECT_FALSE(frm().isVisible() || prog->unloaded());
-    EXPECT_TRUE(prog->trayHost().icon()->isVisible());
-}
-
 // Moves over the settings window whose x equals a tray message are no tray clicks.
 TEST_F(ProgramWindows, MouseOverTheWindowIsNeverATrayClick) {
     start();

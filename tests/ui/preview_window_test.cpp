@@ -1,7 +1,6 @@
 // The preview window under the offscreen platform: caption, load errors, reuse, zoom and fit on
 // the shown window, the busy cursor and the bound on Zoom In.
 #include "ui/preview/frm_prev.h"
-#include "ui/preview/preview_reference.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -162,27 +161,5 @@ TEST_F(PreviewWindowTest, ControlsCarryTipsAndNames) {
     }
 }
 
-// One window while it is open; closing releases it and the next opening makes a fresh one.
-TEST(PreviewReferenceTest, ReusesOpenWindowAndOpensFreshAfterClose) {
-    QTemporaryDir dir;
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    const QString a = dir.filePath(QStringLiteral("a.png"));
-    const QString b = dir.filePath(QStringLiteral("b.png"));
-    ASSERT_TRUE(image.save(a) && image.save(b));
-    PreviewReference reference;
-    reference.StartProj(a.toStdString());
-    const QPointer<FrmPrev> first = reference.window();
-    reference.StartProj(b.toStdString());
-    EXPECT_EQ(reference.window(), first.data());
-    EXPECT_TRUE(first->windowTitle().startsWith(QStringLiteral("Lumora - ") + b));
-    first->close();
-    EXPECT_EQ(reference.window(), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    reference.StartProj(a.toStdString());
-    ASSERT_NE(reference.window(), nullptr);
-    EXPECT_TRUE(reference.window()->isVisible());
-}
 
 } // namespace

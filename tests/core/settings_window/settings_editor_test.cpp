@@ -102,18 +102,6 @@ const EditRow kEditRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows), byName);
 
-TEST(Edits, ApplyHidesTheWindowAndShowsItAgain) {
-    FrmMainRig rig;
-    rig.started();
-    reopen(rig);
-    rig.log.clear();
-    rig.editor.Label1_Click(16);
-    // Shown again, the window is activated: the caption and today's name are read anew.
-    EXPECT_EQ(rig.log,
-              (CallLog{"window.hide", "clock.now -> 4", "engine.ApplyWallpaperForDay(4)",
-                       "window.show", "clock.now -> 4", "clock.now -> 4", "clock.now -> 4"}));
-}
-
 // Activation: reloads the modes, the caption, the switch, thumbnails and the bold day; a show
 // that Form_Activate itself causes does not run it twice.
 TEST(Activation, RefreshesFromTheStoreOnce) {

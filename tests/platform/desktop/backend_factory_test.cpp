@@ -116,19 +116,6 @@ TEST(BackendChoice, PassedOverDesktopsAreToldInTheReason) {
               "the settings schema org.gnome.desktop.background is not installed)");
 }
 
-// x11 and the bus backends construct without touching a display or the bus.
-class CreateBackend : public ::testing::TestWithParam<std::string> {};
-TEST_P(CreateBackend, TheBackendCarriesTheChosenName) {
-    Environment env;
-    env.forced = GetParam();
-    const auto backend = createDesktopBackend(env);
-    ASSERT_NE(backend, nullptr);
-    EXPECT_EQ(backend->name(), GetParam());
-}
-INSTANTIATE_TEST_SUITE_P(Names, CreateBackend,
-                         ::testing::Values("gnome", "cinnamon", "mate", "xfce", "kde", "sway",
-                                           "x11", "none"));
-
 TEST(NoneBackend, RecordsTheCallsInOrderAndSetsNothing) {
     NoneBackend backend("testing");
     ::testing::internal::CaptureStderr();

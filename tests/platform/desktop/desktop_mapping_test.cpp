@@ -1,4 +1,4 @@
-// Styles, colours and the escaping of awkward paths, for every desktop's own syntax.
+// Colours and the escaping of awkward paths, for every desktop's own syntax.
 #include "core/ports/desktop_backend.h"
 #include "platform/desktop/desktop_mapping.h"
 
@@ -12,30 +12,6 @@
 
 namespace lumora {
 namespace {
-
-constexpr std::nullopt_t no = std::nullopt;
-
-struct StyleRow {
-    int style;
-    std::optional<std::string> gsettings;
-    std::optional<int> xfce, kde;
-    std::optional<std::string> swaybg;
-};
-class StyleMapping : public ::testing::TestWithParam<StyleRow> {};
-TEST_P(StyleMapping, EachDesktopNamesTheStyle) {
-    const StyleRow& row = GetParam();
-    EXPECT_EQ(gsettingsPictureOptions(row.style), row.gsettings);
-    EXPECT_EQ(xfceImageStyle(row.style), row.xfce);
-    EXPECT_EQ(kdeFillMode(row.style), row.kde);
-    EXPECT_EQ(swaybgMode(row.style), row.swaybg);
-}
-INSTANTIATE_TEST_SUITE_P(Styles, StyleMapping,
-                         ::testing::Values(StyleRow(WPSTYLE_CENTER, "centered", 1, 6, "center"),
-                                           StyleRow(WPSTYLE_TILE, "wallpaper", 2, 3, "tile"),
-                                           StyleRow(WPSTYLE_STRETCH, "stretched", 3, 0, "stretch"),
-                                           StyleRow(WPSTYLE_MAX, "scaled", 4, 1, "fit"),
-                                           StyleRow(-1, no, no, no, no),
-                                           StyleRow(4, no, no, no, no)));
 
 struct ColorRow {
     std::uint32_t rgb; // 0x00BBGGRR
