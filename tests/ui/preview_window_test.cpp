@@ -161,5 +161,4 @@ TEST_F(PreviewWindowTest, ControlsCarryTipsAndNames) {
     }
 }
 
-
 } // namespace
