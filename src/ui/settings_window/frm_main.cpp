@@ -1,5 +1,6 @@
 #include "ui/settings_window/frm_main.h"
 
+#include "core/text/texts.h"
 #include "core/text/translation.h"
 #include "platform/linux/memory.h"
 #include "ui/auxiliary/placement.h"
@@ -78,7 +79,7 @@ FrmMain::FrmMain(QWidget* parent)
     connect(m_captionTimer, &QTimer::timeout, this, &FrmMain::captionTick);
     connect(m_blinkTimer, &QTimer::timeout, this, &FrmMain::blinkTick);
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Lumora"));
+    setWindowTitle(QString::fromUtf8(kProductName));
     setWindowIcon(lumora::programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
