@@ -97,6 +97,7 @@
     </message>
     <message>
         <source>S</source>
+        <extracomment>The letter of a day panel that cycles the style: stretch.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -105,6 +106,7 @@
     </message>
     <message>
         <source>C</source>
+        <extracomment>The letter of a day panel that cycles the style: centre.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -113,6 +115,7 @@
     </message>
     <message>
         <source>T</source>
+        <extracomment>The letter of a day panel that cycles the style: tile.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -149,6 +152,7 @@
     </message>
     <message>
         <source>Image files (*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png)|*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png|All Files (*.*)|*.*</source>
+        <extracomment>The file dialog&apos;s filters: each description, then its patterns, all parted by &quot;|&quot;.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -10,6 +10,7 @@
 namespace lumora {
 
 const char* const kPictureFilter =
+    //: The file dialog's filters: each description, then its patterns, all parted by "|".
     LUMORA_TR("Lumora", "Image files (*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png)|*.jpg; *.gif; "
                         "*.bmp; *.tga; *.*htm*; *.png|All Files (*.*)|*.*");
 
