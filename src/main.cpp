@@ -14,6 +14,7 @@
 #include "ui/program/command_line.h"
 #include "ui/program/program.h"
 #include "ui/program/refresh_service.h"
+#include "ui/text/translation.h"
 
 #include <QApplication>
 
@@ -67,6 +68,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("lumora"));
     // The program lives in the notification area; it decides itself when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The texts in the user's language, where Lumora has a translation for it.
+    lumora::loadTranslation();
 
     lumora::SettingsFile settings(lumora::SettingsFile::defaultPath());
     lumora::LockFileInstanceGuard instance;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix: the program, the desktop entry and the AppStream metainfo
-# (both validated), the hicolor icons and the manual page (listing every option of --help) in their
-# places, and the installed program finds its built-in pictures:
+# (both validated), the hicolor icons, the manual page (listing every option of --help) and the
+# translations in their places, and the installed program finds its built-in pictures:
 # `--refresh` puts the default picture on the root window.
 source "$(dirname "$0")/lib/session.sh"
 need desktop-file-validate appstreamcli identify convert import compare
@@ -15,7 +15,8 @@ cmake --install "$LUMORA_BINARY_DIR" --prefix "$prefix" >"$SESSION_DIR/install.l
 share=$prefix/share
 for f in bin/lumora share/applications/lumora.desktop share/metainfo/org.lumora.Lumora.metainfo.xml \
     share/icons/hicolor/{16x16,22x22,32x32,48x48}/apps/lumora.png \
-    share/icons/hicolor/scalable/apps/lumora.svg share/man/man1/lumora.1; do
+    share/icons/hicolor/scalable/apps/lumora.svg share/man/man1/lumora.1 \
+    share/lumora/translations/lumora_de.qm; do
     [ -s "$prefix/$f" ] || fail "not installed: $f"
 done
 for size in 16 22 32 48; do

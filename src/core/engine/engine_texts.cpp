@@ -1,34 +1,39 @@
 #include "core/engine/engine_texts.h"
 
-#include "core/text/texts.h"
+#include "core/text/translation.h"
 
 namespace lumora {
 
 std::string selectedPictureText(const std::string& day) {
-    return "Your " + day + "'s selected picture has been used matching your settings.";
+    return compose(
+        LUMORA_TR("Lumora", "Your %1's selected picture has been used matching your settings."),
+        {day});
 }
 
 std::string noPictureDefaultText(const std::string& day) {
-    return "There is no picture selected for " + day + "." + kLineBreak +
-           "The default Lumora wallpaper has been used.";
+    return compose(LUMORA_TR("Lumora", "There is no picture selected for %1.\n\r"
+                                       "The default Lumora wallpaper has been used."),
+                   {day});
 }
 
 std::string noPictureNoWallpaperText(const std::string& day) {
-    return "There is no picture selected for " + day + "." + kLineBreak +
-           "No wallpaper has been used.";
+    return compose(
+        LUMORA_TR("Lumora", "There is no picture selected for %1.\n\rNo wallpaper has been used."),
+        {day});
 }
 
 std::string defaultModeText() {
-    return std::string("The default Lumora wallpaper has been used") + kLineBreak +
-           "matching your settings";
+    return compose(
+        LUMORA_TR("Lumora", "The default Lumora wallpaper has been used\n\rmatching your settings"),
+        {});
 }
 
 std::string noWallpaperModeText() {
-    return std::string("No wallpaper has been used") + kLineBreak + "matching your settings";
+    return compose(LUMORA_TR("Lumora", "No wallpaper has been used\n\rmatching your settings"), {});
 }
 
 std::string dayChangeText(const std::string& day) {
-    return "Your wallpaper has been set for " + day;
+    return compose(LUMORA_TR("Lumora", "Your wallpaper has been set for %1"), {day});
 }
 
 } // namespace lumora

@@ -1,5 +1,7 @@
 #include "core/menu/tray_menu.h"
 
+#include "core/text/translation.h"
+
 #include <cctype>
 
 namespace lumora {
@@ -15,38 +17,44 @@ MenuItem item(MenuId id, const char* name, const char* caption) {
 } // namespace
 
 TrayMenu::TrayMenu() {
-    m_items.push_back(item(MenuId::mnurefresh, "mnurefresh", "&Refresh Wallpaper"));
-    m_items.push_back(item(MenuId::mnuexit, "mnuexit", "E&xit"));
+    m_items.push_back(
+        item(MenuId::mnurefresh, "mnurefresh", LUMORA_TR("Lumora", "&Refresh Wallpaper")));
+    m_items.push_back(item(MenuId::mnuexit, "mnuexit", LUMORA_TR("Lumora", "E&xit")));
     m_items.push_back(item(MenuId::sep1, "sep1", "-"));
-    static const char* const dayCaptions[7] = {"&Sunday...",  "&Monday...",   "&Tuesday...",
-                                               "&Wednesday",  "T&hursday...", "&Friday...",
-                                               "S&aturday..."};
+    static const char* const dayCaptions[7] = {
+        LUMORA_TR("Lumora", "&Sunday..."),   LUMORA_TR("Lumora", "&Monday..."),
+        LUMORA_TR("Lumora", "&Tuesday..."),  LUMORA_TR("Lumora", "&Wednesday"),
+        LUMORA_TR("Lumora", "T&hursday..."), LUMORA_TR("Lumora", "&Friday..."),
+        LUMORA_TR("Lumora", "S&aturday...")};
     for (int i = 1; i <= 7; ++i) {
         MenuItem day = item(MenuId::mnuday, "mnuday", dayCaptions[i - 1]);
         day.index = i;
         m_items.push_back(day);
     }
     m_items.push_back(item(MenuId::sep2, "sep2", "-"));
-    MenuItem autoRun = item(MenuId::mnuAutoRun, "mnuAutoRun", "Autom&atically Run at Startup");
+    MenuItem autoRun = item(MenuId::mnuAutoRun, "mnuAutoRun",
+                            LUMORA_TR("Lumora", "Autom&atically Run at Startup"));
     autoRun.checkable = true;
     m_items.push_back(autoRun);
-    MenuItem alert = item(MenuId::mnuAlert, "mnuAlert", "Display Alert Messages");
+    MenuItem alert =
+        item(MenuId::mnuAlert, "mnuAlert", LUMORA_TR("Lumora", "Display Alert Messages"));
     alert.checkable = true;
     alert.checked = true;
     m_items.push_back(alert);
-    MenuItem logo = item(MenuId::MainAbout, "MainAbout", "Show Logo at startup");
+    MenuItem logo =
+        item(MenuId::MainAbout, "MainAbout", LUMORA_TR("Lumora", "Show Logo at startup"));
     logo.checkable = true;
     logo.checked = true;
     m_items.push_back(logo);
-    m_items.push_back(item(MenuId::DeskCol, "DeskCol", "Set Desktop &Color"));
+    m_items.push_back(item(MenuId::DeskCol, "DeskCol", LUMORA_TR("Lumora", "Set Desktop &Color")));
     m_items.push_back(item(MenuId::sep22, "sep22", "-"));
-    MenuItem settings = item(MenuId::mnuabout, "mnuabout", "&Lumora Settings");
+    MenuItem settings = item(MenuId::mnuabout, "mnuabout", LUMORA_TR("Lumora", "&Lumora Settings"));
     settings.isDefault = true;
     m_items.push_back(settings);
-    MenuItem help = item(MenuId::mnuHelp, "mnuHelp", "&Help");
+    MenuItem help = item(MenuId::mnuHelp, "mnuHelp", LUMORA_TR("Lumora", "&Help"));
     help.shortcut = "F1";
     m_items.push_back(help);
-    m_items.push_back(item(MenuId::MnAbout, "MnAbout", "About..."));
+    m_items.push_back(item(MenuId::MnAbout, "MnAbout", LUMORA_TR("Lumora", "About...")));
 }
 
 const MenuItem* TrayMenu::find(MenuId id, int index) const {

@@ -12,13 +12,16 @@ const std::string& RunState::dayName(int weekdayNumber) const {
 
 std::optional<StyleInfo> styleInfo(float style) {
     if (style == 1.0f) {
-        return StyleInfo{"S", "Stretch Wallpaper", 2};
+        //: The letter of a day panel that cycles the style: stretch.
+        return StyleInfo{LUMORA_TR("Lumora", "S"), LUMORA_TR("Lumora", "Stretch Wallpaper"), 2};
     }
     if (style == 2.0f) {
-        return StyleInfo{"C", "Center Wallpaper", 0};
+        //: The letter of a day panel that cycles the style: centre.
+        return StyleInfo{LUMORA_TR("Lumora", "C"), LUMORA_TR("Lumora", "Center Wallpaper"), 0};
     }
     if (style == 3.0f) {
-        return StyleInfo{"T", "Tile Wallpaper", 1};
+        //: The letter of a day panel that cycles the style: tile.
+        return StyleInfo{LUMORA_TR("Lumora", "T"), LUMORA_TR("Lumora", "Tile Wallpaper"), 1};
     }
     if (style == 4.0f) {
         return StyleInfo{"", "", 3};

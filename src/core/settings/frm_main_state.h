@@ -6,10 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "core/text/translation.h"
+
 namespace lumora {
 
 inline constexpr std::array<const char*, 7> kDayNames = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    LUMORA_TR("Lumora", "Sunday"),   LUMORA_TR("Lumora", "Monday"),
+    LUMORA_TR("Lumora", "Tuesday"),  LUMORA_TR("Lumora", "Wednesday"),
+    LUMORA_TR("Lumora", "Thursday"), LUMORA_TR("Lumora", "Friday"),
+    LUMORA_TR("Lumora", "Saturday")};
 
 // What is stored: the option settings as last read or applied.
 struct StoredSettings {

@@ -2,6 +2,7 @@
 
 #include "core/menu/menu_checks.h"
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 
 #include <filesystem>
 #include <system_error>
@@ -9,8 +10,9 @@
 namespace lumora {
 
 const char* const kPictureFilter =
-    "Image files (*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png)|*.jpg; *.gif; *.bmp; *.tga; "
-    "*.*htm*; *.png|All Files (*.*)|*.*";
+    //: The file dialog's filters: each description, then its patterns, all parted by "|".
+    LUMORA_TR("Lumora", "Image files (*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png)|*.jpg; *.gif; "
+                        "*.bmp; *.tga; *.*htm*; *.png|All Files (*.*)|*.*");
 
 namespace {
 
@@ -91,12 +93,13 @@ void SettingsEditor::AffPics() {
             day.thumbnail = DayPanelState::Thumbnail::Picture;
             day.pictureSize = *size;
             day.pictureTip = path;
-            day.thumbnailToolTip = path + " - Click here to view the picture";
-            day.removeToolTip = "Remove " + name + "'s Selection";
+            day.thumbnailToolTip =
+                compose(LUMORA_TR("Lumora", "%1 - Click here to view the picture"), {path});
+            day.removeToolTip = compose(LUMORA_TR("Lumora", "Remove %1's Selection"), {name});
         } else {
             day.thumbnail = DayPanelState::Thumbnail::NoPicture;
             day.pictureSize = kNoPictureSize;
-            day.pictureTip = "No picture selected for " + name;
+            day.pictureTip = compose(LUMORA_TR("Lumora", "No picture selected for %1"), {name});
             day.thumbnailToolTip = day.pictureTip;
             day.removeToolTip.clear();
         }
@@ -104,7 +107,7 @@ void SettingsEditor::AffPics() {
 }
 
 void SettingsEditor::authorState() {
-    m_model.info = {"Author", kAuthorName, kAuthorAddress};
+    m_model.info = {LUMORA_TR("Lumora", "Author"), kAuthorName, kAuthorAddress};
 }
 
 void SettingsEditor::Label1_MouseMove() {
@@ -120,17 +123,18 @@ void SettingsEditor::Image1_MouseMove(int index) {
         return;
     }
     const DayPanelState& day = m_model.days[static_cast<std::size_t>(index)];
-    m_model.info[0] = m_s.state.dayName(index) + "'s Picture";
+    m_model.info[0] = compose(LUMORA_TR("Lumora", "%1's Picture"), {m_s.state.dayName(index)});
     if (day.thumbnail != DayPanelState::Thumbnail::Empty) {
-        m_model.info[1] = "Dimensions: " + std::to_string(day.pictureSize.width) + " x " +
-                          std::to_string(day.pictureSize.height);
+        m_model.info[1] = compose(
+            LUMORA_TR("Lumora", "Dimensions: %1 x %2"),
+            {std::to_string(day.pictureSize.width), std::to_string(day.pictureSize.height)});
     }
     // Only a regular file has a length; anything else keeps the line as it was.
     std::error_code ec;
     if (std::filesystem::is_regular_file(path, ec)) {
         const auto length = std::filesystem::file_size(path, ec);
         if (!ec) {
-            m_model.info[2] = "Size: " + fileSizeText(length);
+            m_model.info[2] = compose(LUMORA_TR("Lumora", "Size: %1"), {fileSizeText(length)});
         }
     }
     refresh();
@@ -168,8 +172,9 @@ void SettingsEditor::mnuday_Click(int index) {
     }
     std::optional<std::string> chosen;
     try {
-        chosen = m_s.dialogs.openFile("Lumora - Choose wallpaper to use for " + day, previous,
-                                      kPictureFilter);
+        chosen = m_s.dialogs.openFile(
+            compose(LUMORA_TR("Lumora", "Lumora - Choose wallpaper to use for %1"), {day}),
+            previous, kPictureFilter);
     } catch (...) {
         chosen.reset();
     }
@@ -186,7 +191,8 @@ void SettingsEditor::mnuday_Click(int index) {
     AffPics();
     refresh();
     if (m_s.state.DispMess) {
-        m_s.alerts.showMessage(day + "'s wallpaper changed using" + kLineBreak + *chosen);
+        m_s.alerts.showMessage(
+            compose(LUMORA_TR("Lumora", "%1's wallpaper changed using\n\r%2"), {day, *chosen}));
     }
 }
 
@@ -209,7 +215,8 @@ void SettingsEditor::Label2_Click(int index) {
     refresh();
     m_s.window.showWindow();
     if (m_s.state.DispMess) {
-        m_s.alerts.showMessage(day + "'s picture setting has been removed.");
+        m_s.alerts.showMessage(
+            compose(LUMORA_TR("Lumora", "%1's picture setting has been removed."), {day}));
     }
 }
 
@@ -217,11 +224,11 @@ void SettingsEditor::Label2_Click(int index) {
 
 void SettingsEditor::Lab18ToolTip(float mode) {
     if (mode == 1.0f) {
-        m_model.modeToolTip = "Desktop Mode: Use the selected pictures";
+        m_model.modeToolTip = LUMORA_TR("Lumora", "Desktop Mode: Use the selected pictures");
     } else if (mode == 2.0f) {
-        m_model.modeToolTip = "Desktop Mode: Use Lumora default picture";
+        m_model.modeToolTip = LUMORA_TR("Lumora", "Desktop Mode: Use Lumora default picture");
     } else if (mode == 3.0f) {
-        m_model.modeToolTip = "Desktop Mode: No wallpaper use";
+        m_model.modeToolTip = LUMORA_TR("Lumora", "Desktop Mode: No wallpaper use");
     }
 }
 
@@ -230,7 +237,7 @@ void SettingsEditor::AffModif() {
 }
 
 void SettingsEditor::markModified() {
-    m_model.applyCaption = "Apply";
+    m_model.applyCaption = LUMORA_TR("Lumora", "Apply");
     m_s.state.Modified = true;
     AffModif();
 }
@@ -250,12 +257,19 @@ void SettingsEditor::Label3_Click(int index) {
     }
     DayPanelState& day = m_model.days[static_cast<std::size_t>(index)];
     float& pending = m_s.state.PendingStyle[static_cast<std::size_t>(index)];
+    // The captions stay English here (they are translated where shown), so they can be compared.
     if (day.styleCaption == "S") {
-        day.styleCaption = "C", day.styleToolTip = "Center Wallpaper", pending = 2;
+        day.styleCaption = LUMORA_TR("Lumora", "C");
+        day.styleToolTip = LUMORA_TR("Lumora", "Center Wallpaper");
+        pending = 2;
     } else if (day.styleCaption == "C") {
-        day.styleCaption = "T", day.styleToolTip = "Tile Wallpaper", pending = 3;
+        day.styleCaption = LUMORA_TR("Lumora", "T");
+        day.styleToolTip = LUMORA_TR("Lumora", "Tile Wallpaper");
+        pending = 3;
     } else if (day.styleCaption == "T") {
-        day.styleCaption = "S", day.styleToolTip = "Stretch Wallpaper", pending = 1;
+        day.styleCaption = LUMORA_TR("Lumora", "S");
+        day.styleToolTip = LUMORA_TR("Lumora", "Stretch Wallpaper");
+        pending = 1;
     }
     markModified();
     refresh();
@@ -393,8 +407,8 @@ void SettingsEditor::Form_Activate() {
     AffPics();
     ModifBold();
     for (int i = 1; i <= 7; ++i) {
-        m_model.days[static_cast<std::size_t>(i)].nameToolTip =
-            "Click to select a picture for " + m_s.state.dayName(i);
+        m_model.days[static_cast<std::size_t>(i)].nameToolTip = compose(
+            LUMORA_TR("Lumora", "Click to select a picture for %1"), {m_s.state.dayName(i)});
     }
     refresh();
     // Showing a hidden window is this activation, not another one.
@@ -410,7 +424,7 @@ void SettingsEditor::windowShown() {
     if (w >= 1 && w <= 7) {
         m_model.days[static_cast<std::size_t>(w)].nameCaption = m_s.state.dayName(w);
     }
-    m_model.applyCaption = "Apply";
+    m_model.applyCaption = LUMORA_TR("Lumora", "Apply");
     if (!m_activating) {
         Form_Activate();
     } else {
@@ -442,7 +456,7 @@ void SettingsEditor::Timer2_Timer() {
     } else if (caption.empty()) {
         caption = name;
         if (m_model.applyShown) {
-            m_model.applyCaption = "Apply";
+            m_model.applyCaption = LUMORA_TR("Lumora", "Apply");
         }
     }
     refresh();

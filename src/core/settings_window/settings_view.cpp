@@ -24,18 +24,22 @@ SettingsView buildSettingsView(const SettingsWindowModel& model) {
     }
     v.label1[8] = {model.modeCaption, model.modeToolTip, kModeYellow};
     const bool messagesOff = model.messages.has_value() && !*model.messages;
-    v.label1[9] = {messagesOff ? "Display Messages Disabled" : "Display Messages Enabled",
-                   "Click here to modify messages status",
+    v.label1[9] = {messagesOff ? LUMORA_TR("Lumora", "Display Messages Disabled")
+                               : LUMORA_TR("Lumora", "Display Messages Enabled"),
+                   LUMORA_TR("Lumora", "Click here to modify messages status"),
                    model.messages.value_or(false) ? kGreen : kRed};
     v.label1[15] = {model.info[0], "", kInfoCyan};
     v.label1[10] = {model.info[1], "", kInfoCyan};
     v.label1[11] = {model.info[2], "", kInfoCyan};
-    v.label1[12] = {model.noPictureCaption, "Action if no wallpaper available", kModeYellow};
-    v.label1[13] = {"Lumora Info Display", "", kDayBlue};
-    v.label1[14] = {"Close Lumora", "Click here to close this window", kRed};
-    v.label1[16] = {model.applyCaption, "Click here to apply changes", kRed, false,
-                    model.applyShown};
-    v.label1[17] = {"Cancel", "Click here to restore previous settings", kRed, false,
+    v.label1[12] = {model.noPictureCaption, LUMORA_TR("Lumora", "Action if no wallpaper available"),
+                    kModeYellow};
+    v.label1[13] = {LUMORA_TR("Lumora", "Lumora Info Display"), "", kDayBlue};
+    v.label1[14] = {LUMORA_TR("Lumora", "Close Lumora"),
+                    LUMORA_TR("Lumora", "Click here to close this window"), kRed};
+    v.label1[16] = {model.applyCaption, LUMORA_TR("Lumora", "Click here to apply changes"), kRed,
+                    false, model.applyShown};
+    v.label1[17] = {LUMORA_TR("Lumora", "Cancel"),
+                    LUMORA_TR("Lumora", "Click here to restore previous settings"), kRed, false,
                     model.applyShown};
     return v;
 }

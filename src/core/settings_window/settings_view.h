@@ -5,6 +5,7 @@
 // their 1-based indices: label1[1..17], label2/label3/image1[1..7] (Sunday = 1).
 #include "core/ports/pictures.h"
 #include "core/settings/colorref.h"
+#include "core/text/translation.h"
 
 #include <array>
 #include <optional>
@@ -14,10 +15,11 @@ namespace lumora {
 
 // Per day: what the day panel holds besides its fixed look.
 struct DayPanelState {
-    std::string nameCaption;        // Label1(i): the day's name, or empty while blinking
-    std::string nameToolTip;        // set at each activation
-    std::string styleCaption = "T"; // Label3(i), as designed until a style is known
-    std::string styleToolTip;       //
+    std::string nameCaption; // Label1(i): the day's name, or empty while blinking
+    std::string nameToolTip; // set at each activation
+    std::string styleCaption =
+        LUMORA_TR("Lumora", "T"); // Label3(i), as designed until a style is known
+    std::string styleToolTip;     //
     enum class Thumbnail { Empty, Picture, NoPicture } thumbnail = Thumbnail::Empty;
     PixelSize pictureSize;        // own pixel size of what Image1(i) shows
     std::string pictureTip;       // PictureTips(i)
@@ -30,12 +32,12 @@ struct SettingsWindowModel {
     std::array<DayPanelState, 8> days{}; // 1..7
     int boldDay = 0;                     // today's WeekdayNumber once ModifBold ran
     std::string modeCaption;             // Label1(8)
-    std::string modeToolTip = "Current Wallpaper Mode";
-    std::string noPictureCaption;       // Label1(12)
-    std::optional<bool> messages;       // AffMessage's state; nothing = as designed
-    std::array<std::string, 3> info{};  // the information lines Label1(15), (10), (11)
-    bool applyShown = false;            // AffModif
-    std::string applyCaption = "Apply"; // blinks while shown
+    std::string modeToolTip = LUMORA_TR("Lumora", "Current Wallpaper Mode");
+    std::string noPictureCaption;      // Label1(12)
+    std::optional<bool> messages;      // AffMessage's state; nothing = as designed
+    std::array<std::string, 3> info{}; // the information lines Label1(15), (10), (11)
+    bool applyShown = false;           // AffModif
+    std::string applyCaption = LUMORA_TR("Lumora", "Apply"); // blinks while shown
 };
 
 struct LabelView {
@@ -60,7 +62,7 @@ struct SettingsView {
 };
 
 // The author state of the information panel.
-inline constexpr const char* kAuthorName = "The Lumora developers";
+inline constexpr const char* kAuthorName = LUMORA_TR("Lumora", "The Lumora developers");
 inline constexpr const char* kAuthorAddress = "lumora@example.org";
 
 SettingsView buildSettingsView(const SettingsWindowModel& model);

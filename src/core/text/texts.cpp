@@ -1,5 +1,7 @@
 #include "core/text/texts.h"
 
+#include "core/text/translation.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -81,9 +83,9 @@ std::string singleText(float value) {
 std::string fileSizeText(std::uintmax_t bytes) {
     const std::uintmax_t kilobytes = bytes / 1024;
     if (kilobytes > 1) {
-        return std::to_string(kilobytes) + " KB";
+        return compose(LUMORA_TR("Lumora", "%1 KB"), {std::to_string(kilobytes)});
     }
-    return std::to_string(bytes) + " Bytes";
+    return compose(LUMORA_TR("Lumora", "%1 Bytes"), {std::to_string(bytes)});
 }
 
 } // namespace lumora

@@ -2,6 +2,7 @@
 
 #include "core/menu/menu_checks.h"
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "core/tray/tray_alerts.h"
 
 #include <cstddef>
@@ -9,20 +10,21 @@
 namespace lumora {
 
 std::string alreadyRunningText() {
-    return std::string("Lumora is already running on this computer.") + kLineBreak + kLineBreak +
-           "Double-click on the Lumora icon in the system tray..." + kLineBreak +
-           "...or right click on it to display the context menu.";
+    return LUMORA_TR("Lumora", "Lumora is already running on this computer.\n\r\n\r"
+                               "Double-click on the Lumora icon in the system tray...\n\r"
+                               "...or right click on it to display the context menu.");
 }
 
 std::string firstRunText() {
-    return std::string("Your must define the wallpapers for each day.") + kLineBreak +
-           "You can use the context menu of this icon in system tray" + kLineBreak +
-           "or double-click on this icon to launch Lumora.";
+    return LUMORA_TR("Lumora", "Your must define the wallpapers for each day.\n\r"
+                               "You can use the context menu of this icon in system tray\n\r"
+                               "or double-click on this icon to launch Lumora.");
 }
 
 namespace {
-constexpr const char* kModeNames[4] = {"", "Selected Wallpaper", "Default Wallpaper",
-                                       "No Wallpaper"};
+constexpr const char* kModeNames[4] = {"", LUMORA_TR("Lumora", "Selected Wallpaper"),
+                                       LUMORA_TR("Lumora", "Default Wallpaper"),
+                                       LUMORA_TR("Lumora", "No Wallpaper")};
 } // namespace
 
 bool StartUp::Form_Load(StartMode mode) {

@@ -1,6 +1,7 @@
 #include "core/viewer/preview_caption.h"
 
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 
 namespace lumora::viewer {
 
@@ -19,15 +20,16 @@ std::string groupedNumber(std::uintmax_t value, const std::string& separator) {
 std::string previewSizeText(std::uintmax_t bytes, const std::string& separator) {
     const std::uintmax_t kilobytes = bytes / 1024;
     if (kilobytes > 1) {
-        return groupedNumber(kilobytes, separator) + " KB";
+        return compose(LUMORA_TR("Lumora", "%1 KB"), {groupedNumber(kilobytes, separator)});
     }
-    return groupedNumber(bytes, separator) + " Bytes";
+    return compose(LUMORA_TR("Lumora", "%1 Bytes"), {groupedNumber(bytes, separator)});
 }
 
 std::string previewCaption(const std::string& path, int width, int height, std::uintmax_t bytes,
                            const std::string& separator) {
-    return std::string(kProductName) + " - " + path + " [" + std::to_string(width) + " x " +
-           std::to_string(height) + " pixels - " + previewSizeText(bytes, separator) + "]";
+    return compose(
+        LUMORA_TR("Lumora", "Lumora - %1 [%2 x %3 pixels - %4]"),
+        {path, std::to_string(width), std::to_string(height), previewSizeText(bytes, separator)});
 }
 
 } // namespace lumora::viewer

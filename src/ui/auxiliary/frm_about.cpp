@@ -1,8 +1,10 @@
 #include "ui/auxiliary/frm_about.h"
 
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
+#include "ui/text/translation.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -58,7 +60,8 @@ FrmAbout::FrmAbout(const lumora::Clock& clock, QWidget* parent)
     m_label2 =
         makeLabel(m_client, "Label2", QRect(14, 292, 50, 13), Qt::AlignLeft | Qt::AlignVCenter);
     m_label3 = makeLabel(m_client, "Label3", QRect(38, 264, 103, 21), Qt::AlignLeft);
-    m_label3->setToolTip(QStringLiteral("E-mail: ") + QString::fromLatin1(kContactAddress));
+    m_label3->setToolTip(QString::fromStdString(
+        lumora::compose(LUMORA_TR("Lumora", "E-mail: %1"), {kContactAddress})));
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,8 +1,10 @@
 #include "ui/auxiliary/frm_help.h"
 
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
+#include "ui/text/translation.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,7 +16,7 @@
 namespace {
 
 // A short guide to the program, shown in the client area.
-const char* const kHelpText = R"(
+const char* const kHelpText = LUMORA_TR("Lumora", R"(
 <h2>Lumora: a wallpaper for every day of the week</h2>
 <p>Lumora lives as an icon in the notification area of the panel. Every day of the week can have
 its own desktop picture; Lumora sets today's picture when it starts, again just after midnight, and
@@ -53,7 +55,7 @@ Color</b> chooses the background colour. <b>Exit</b> ends Lumora.</p>
 Day pictures and the default picture: <code>~/.local/share/lumora/</code> (follows
 <code>$XDG_DATA_HOME</code>).<br>
 Start at login: <code>~/.config/autostart/lumora.desktop</code>.</p>
-)";
+)");
 
 } // namespace
 
@@ -71,7 +73,7 @@ FrmHelp::FrmHelp(const lumora::Clock& clock, QWidget* parent)
     m_text->setTextFormat(Qt::RichText);
     m_text->setWordWrap(true);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_text->setText(QString::fromUtf8(kHelpText));
+    m_text->setText(lumora::shownText(kHelpText));
     QFont textFont = font();
     textFont.setPointSizeF(10);
     m_text->setFont(textFont);
@@ -89,7 +91,7 @@ FrmHelp::FrmHelp(const lumora::Clock& clock, QWidget* parent)
 
 QString FrmHelp::captionNow() const {
     const std::string prefix =
-        std::string(lumora::kProductName) + " Help - v" + lumora::versionNumber();
+        lumora::compose(LUMORA_TR("Lumora", "Lumora Help - v%1"), {lumora::versionNumber()});
     return QString::fromStdString(lumora::clockCaption(prefix, m_clock.now(), m_clock));
 }
 

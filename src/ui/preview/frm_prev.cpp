@@ -1,11 +1,13 @@
 #include "ui/preview/frm_prev.h"
 
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "core/viewer/preview_caption.h"
 #include "platform/linux/picture_file.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 #include "ui/settings_window/qt_dialogs.h"
+#include "ui/text/translation.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,12 +34,12 @@ struct LoadFailure {
     int number = 0;
     const char* description = "";
 };
-constexpr LoadFailure kOutOfMemory{7, "Out of memory"};
-constexpr LoadFailure kFileNotFound{53, "File not found"};
-constexpr LoadFailure kDeviceError{57, "Device I/O error"};
-constexpr LoadFailure kPermissionDenied{70, "Permission denied"};
-constexpr LoadFailure kAccessError{75, "Path/File access error"};
-constexpr LoadFailure kInvalidPicture{481, "Invalid picture"};
+constexpr LoadFailure kOutOfMemory{7, LUMORA_TR("Lumora", "Out of memory")};
+constexpr LoadFailure kFileNotFound{53, LUMORA_TR("Lumora", "File not found")};
+constexpr LoadFailure kDeviceError{57, LUMORA_TR("Lumora", "Device I/O error")};
+constexpr LoadFailure kPermissionDenied{70, LUMORA_TR("Lumora", "Permission denied")};
+constexpr LoadFailure kAccessError{75, LUMORA_TR("Lumora", "Path/File access error")};
+constexpr LoadFailure kInvalidPicture{481, LUMORA_TR("Lumora", "Invalid picture")};
 
 LoadFailure statFailure(int error) {
     switch (error) {
@@ -107,10 +109,10 @@ QRect pixelRect(const RectF& r) {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* text, const char* tip,
                         QRect geometry) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(lumora::shownText(text), parent);
     button->setObjectName(QString::fromUtf8(name));
-    button->setToolTip(QString::fromUtf8(tip));
-    button->setAccessibleName(QString::fromUtf8(text));
+    button->setToolTip(lumora::shownText(tip));
+    button->setAccessibleName(lumora::shownText(text));
     button->setGeometry(geometry);
     return button;
 }
@@ -171,19 +173,23 @@ FrmPrev::FrmPrev(lumora::Dialogs* dialogs, QWidget* parent)
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_chkExact = new QCheckBox(m_picture1);
     m_chkExact->setObjectName(QStringLiteral("chkExact"));
-    const QString exactTip = QStringLiteral("Always display picture at its original size");
+    const QString exactTip =
+        lumora::shownText(LUMORA_TR("Lumora", "Always display picture at its original size"));
     m_chkExact->setToolTip(exactTip);
     m_chkExact->setAccessibleName(exactTip);
     m_chkExact->setGeometry(232, 10, 13, 13);
     m_chkExact->hide();
-    m_cExact =
-        makeButton(m_picture1, "cExact", "Original Size", "Original Size", {229, 1, 123, 33});
+    m_cExact = makeButton(m_picture1, "cExact", LUMORA_TR("Lumora", "Original Size"),
+                          LUMORA_TR("Lumora", "Original Size"), {229, 1, 123, 33});
     QFont bold = m_cExact->font();
     bold.setBold(true);
     m_cExact->setFont(bold);
-    m_cMinus = makeButton(m_picture1, "cMinus", "Zoom Out", "Zoom Out", {153, 1, 75, 33});
-    m_cEqual = makeButton(m_picture1, "cEqual", "Fit Screen", "Fit", {77, 1, 75, 33});
-    m_cPlus = makeButton(m_picture1, "cPlus", "Zoom In", "Zoom In", {1, 1, 75, 33});
+    m_cMinus = makeButton(m_picture1, "cMinus", LUMORA_TR("Lumora", "Zoom Out"),
+                          LUMORA_TR("Lumora", "Zoom Out"), {153, 1, 75, 33});
+    m_cEqual = makeButton(m_picture1, "cEqual", LUMORA_TR("Lumora", "Fit Screen"),
+                          LUMORA_TR("Lumora", "Fit"), {77, 1, 75, 33});
+    m_cPlus = makeButton(m_picture1, "cPlus", LUMORA_TR("Lumora", "Zoom In"),
+                         LUMORA_TR("Lumora", "Zoom In"), {1, 1, 75, 33});
     connect(m_cExact, &QPushButton::clicked, this, &FrmPrev::cExact_Click);
     connect(m_cMinus, &QPushButton::clicked, this, &FrmPrev::cMinus_Click);
     connect(m_cEqual, &QPushButton::clicked, this, &FrmPrev::cEqual_Click);
@@ -409,10 +415,12 @@ void FrmPrev::closeEvent(QCloseEvent* event) {
 }
 
 void FrmPrev::reachedLimit() {
-    m_dialogs->messageBox("You reached the limit", lumora::kProductName, lumora::MessageIcon::None);
+    m_dialogs->messageBox(LUMORA_TR("Lumora", "You reached the limit"), lumora::kProductName,
+                          lumora::MessageIcon::None);
 }
 
 void FrmPrev::showError(int number, const QString& description) {
-    m_dialogs->messageBox("error " + std::to_string(number) + " : " + description.toStdString(),
+    m_dialogs->messageBox(lumora::compose(LUMORA_TR("Lumora", "error %1 : %2"),
+                                          {std::to_string(number), description.toStdString()}),
                           lumora::kProductName, lumora::MessageIcon::Critical);
 }

@@ -1,8 +1,11 @@
 #include "ui/settings_window/frm_main.h"
 
+#include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "platform/linux/memory.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
+#include "ui/text/translation.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
@@ -76,7 +79,7 @@ FrmMain::FrmMain(QWidget* parent)
     connect(m_captionTimer, &QTimer::timeout, this, &FrmMain::captionTick);
     connect(m_blinkTimer, &QTimer::timeout, this, &FrmMain::blinkTick);
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Lumora"));
+    setWindowTitle(QString::fromUtf8(kProductName));
     setWindowIcon(lumora::programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -128,8 +131,8 @@ FrmMain::FrmMain(QWidget* parent)
 }
 
 void FrmMain::applyLabel(ControlLabel* label, const LabelView& view) {
-    const QString caption = QString::fromStdString(view.caption);
-    const QString tip = QString::fromStdString(view.toolTip);
+    const QString caption = shownText(view.caption);
+    const QString tip = shownText(view.toolTip);
     if (label->text() != caption) {
         label->setText(caption);
     }
@@ -155,7 +158,7 @@ void FrmMain::applyLabel(ControlLabel* label, const LabelView& view) {
 }
 
 void FrmMain::render(const SettingsView& view) {
-    const QString title = QString::fromStdString(view.caption);
+    const QString title = shownText(view.caption);
     if (windowTitle() != title) {
         setWindowTitle(title);
     }
@@ -167,7 +170,7 @@ void FrmMain::render(const SettingsView& view) {
         applyLabel(m_label2[i], view.label2[i]);
         applyLabel(m_label3[i], view.label3[i]);
         ControlLabel* image = m_image1[i];
-        const QString tip = QString::fromStdString(view.image1[i].toolTip);
+        const QString tip = shownText(view.image1[i].toolTip);
         image->setToolTip(tip);
         image->setAccessibleDescription(tip);
         switch (view.image1[i].shows) {

@@ -1,6 +1,8 @@
 #include "ui/settings_window/qt_dialogs.h"
 
 #include "core/settings/colorref.h"
+#include "core/text/translation.h"
+#include "ui/text/translation.h"
 #include "ui/tray/qt_tray_host.h"
 
 #include <QColor>
@@ -30,7 +32,7 @@ std::optional<std::uint32_t> QtDialogs::chooseColor(std::optional<std::uint32_t>
 }
 
 QString QtDialogs::qtFilter(const std::string& filter) {
-    QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList parts = shownText(filter).split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
@@ -48,9 +50,8 @@ QString QtDialogs::qtFilter(const std::string& filter) {
 std::optional<std::string> QtDialogs::openFile(const std::string& title,
                                                const std::string& initialPath,
                                                const std::string& filter) {
-    QString chosen =
-        QFileDialog::getOpenFileName(owner(), QString::fromStdString(title),
-                                     QString::fromStdString(initialPath), qtFilter(filter));
+    QString chosen = QFileDialog::getOpenFileName(
+        owner(), shownText(title), QString::fromStdString(initialPath), qtFilter(filter));
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
@@ -75,7 +76,7 @@ void QtDialogs::messageBox(const std::string& text, const std::string& title, Me
     case MessageIcon::None:
         break;
     }
-    QMessageBox box(kind, QString::fromStdString(title.empty() ? "Lumora" : title),
+    QMessageBox box(kind, shownText(title.empty() ? "Lumora" : title),
                     QtTrayHost::displayText(text), QMessageBox::Ok, owner());
     box.exec();
 }

@@ -1,7 +1,9 @@
 #include "ui/tray/qt_tray_host.h"
 
 #include "core/text/texts.h"
+#include "core/text/translation.h"
 #include "core/tray/tray_module.h"
+#include "ui/text/translation.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -45,7 +47,7 @@ std::uint32_t QtTrayHost::messageFor(QSystemTrayIcon::ActivationReason reason, b
 }
 
 QString QtTrayHost::displayText(const std::string& text) {
-    QString s = QString::fromStdString(text);
+    QString s = shownText(text);
     s.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
     return s;
 }

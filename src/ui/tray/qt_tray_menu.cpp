@@ -1,5 +1,8 @@
 #include "ui/tray/qt_tray_menu.h"
 
+#include "core/text/translation.h"
+#include "ui/text/translation.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QFont>
@@ -11,7 +14,7 @@ using namespace lumora;
 QtTrayMenu::QtTrayMenu(const TrayMenu& tree, QObject* parent)
     : QObject(parent), m_tree(tree), m_menu(new QMenu()) {
     m_menu->setObjectName(QStringLiteral("mnuoptions"));
-    m_menu->setTitle(QStringLiteral("Options"));
+    m_menu->setTitle(shownText(LUMORA_TR("Lumora", "Options")));
     for (const MenuItem& item : tree.items()) {
         if (item.separator()) {
             QAction* sep = m_menu->addSeparator();
@@ -19,7 +22,7 @@ QtTrayMenu::QtTrayMenu(const TrayMenu& tree, QObject* parent)
             m_actions[{item.id, item.index}] = sep;
             continue;
         }
-        QAction* a = m_menu->addAction(QString::fromStdString(item.caption));
+        QAction* a = m_menu->addAction(shownText(item.caption));
         QString name = QString::fromStdString(item.name);
         if (item.index != 0) {
             name += QStringLiteral("(%1)").arg(item.index);
