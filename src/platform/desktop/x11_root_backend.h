@@ -5,30 +5,35 @@
 // program (RetainPermanent on a short-lived connection of its own), and the pixmap it replaces is
 // freed.
 //
-// Works without a QGuiApplication: X is spoken to through xcb, pictures are read with
-// QImageReader and drawn with QImage.
+// Works without a QGuiApplication: X is spoken to through xcb, pictures are read with libjpeg or
+// QImageReader and drawn with QImage. A picture drawn once is kept prepared for this screen
+// (prepared_pictures.h), so drawing it again reads its pixels back instead of decoding it.
 #include "core/ports/desktop_backend.h"
 #include "platform/desktop/failure_log.h"
+#include "platform/desktop/prepared_pictures.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lumora {
 
 class X11RootBackend : public DesktopBackend {
 public:
-    // The display named by $DISPLAY.
+    // The display named by $DISPLAY; pictures kept prepared in the user's cache folder.
     X11RootBackend();
-    // A given display name (":1"); the empty name means $DISPLAY.
-    explicit X11RootBackend(std::string display);
+    // A given display name (":1"; the empty name means $DISPLAY), with pictures kept prepared in
+    // `preparedFolder` (empty: the user's cache folder) or, without one, never kept.
+    explicit X11RootBackend(std::string display,
+                            std::optional<std::string> preparedFolder = std::nullopt);
 
     std::string name() const override { return "x11"; }
 
     // Draws the picture at `path` in `style` on the current colour. An empty path leaves the plain
     // colour; so does a picture that cannot be drawn (not an absolute path to a regular file, not
     // a picture, or more than kMaxPicturePixels declared), which is reported as a failure. A
-    // style value other than 0 to 3 keeps the style last used (centre at first). The file is read
-    // again at every call.
+    // style value other than 0 to 3 keeps the style last used (centre at first). The file is looked
+    // at again at every call: a changed file is decoded afresh.
     DesktopResult setWallpaper(const std::string& path, int style) override;
 
     // Redraws the current wallpaper on the new colour (0x00BBGGRR).
@@ -51,6 +56,7 @@ private:
     std::uint32_t m_color = 0; // black until told otherwise
     bool m_drawing = false;    // a redraw is under way
     bool m_again = false;      // the state changed while it was
+    std::optional<PreparedPictures> m_prepared;
     FailureLog m_log{"x11"};
 };
 
