@@ -30,6 +30,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -709,6 +710,7 @@ struct Scene {
     int style = WPSTYLE_CENTER;
     std::uint32_t color = 0;
     const PreparedPictures* prepared = nullptr; // where pictures are kept prepared, if anywhere
+    bool onRoot = true; // false: the picture is only prepared, the root is left as it is
 };
 
 // Draws `scene` on the root window; the reason it failed, or empty.
@@ -761,6 +763,34 @@ DesktopResult X11RootBackend::setWallpaper(const std::string& path, int style) {
         m_style = style;
     }
     return redraw();
+}
+
+void X11RootBackend::prepareWallpaper(const std::string& path, int style) {
+    if (!m_prepared || path.empty()) {
+        return;
+    }
+    if (m_preparing.joinable()) {
+        m_preparing.join();
+    }
+    const int drawn = style >= WPSTYLE_CENTER && style <= WPSTYLE_MAX ? style : m_style;
+    const Scene scene{m_display, path, drawn, m_color, &*m_prepared, false};
+    m_preparing = std::thread([scene] {
+        try {
+            drawScene(scene);
+        } catch (const std::exception&) {
+            // nothing prepared: the picture is decoded when it is set
+        }
+    });
+}
+
+void X11RootBackend::waitForPrepared() {
+    if (m_preparing.joinable()) {
+        m_preparing.join();
+    }
+}
+
+X11RootBackend::~X11RootBackend() {
+    waitForPrepared();
 }
 
 DesktopResult X11RootBackend::setBackgroundColor(std::uint32_t rgb) {
@@ -832,6 +862,14 @@ std::string drawScene(const Scene& scene) {
         pictureProblem = "pictures need a true-colour screen";
     }
     xcb_free_gc(c, gc);
+    if (!scene.onRoot) {
+        xcb_free_pixmap(c, pixmap);
+        conn.sync();
+        if (conn.ok() && pictureProblem.empty()) {
+            keeping.write();
+        }
+        return pictureProblem;
+    }
 
     // Take over the root's background, freeing what the previous setter left behind. The server
     // is grabbed so no other setter slips in between reading and writing the properties.

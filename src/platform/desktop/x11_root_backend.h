@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace lumora {
 
@@ -27,7 +28,18 @@ public:
     explicit X11RootBackend(std::string display,
                             std::optional<std::string> preparedFolder = std::nullopt);
 
+    ~X11RootBackend() override;
+    X11RootBackend(const X11RootBackend&) = delete;
+    X11RootBackend& operator=(const X11RootBackend&) = delete;
+
     std::string name() const override { return "x11"; }
+
+    // Decodes the picture for this screen in `style` on the current colour on a thread of its
+    // own, and keeps it prepared, so that setting it later only reads the pixels back. Nothing is
+    // drawn on the root. Without a prepared-picture folder, does nothing.
+    void prepareWallpaper(const std::string& path, int style) override;
+    // Returns once the picture being prepared (if any) is kept.
+    void waitForPrepared();
 
     // Draws the picture at `path` in `style` on the current colour. An empty path leaves the plain
     // colour; so does a picture that cannot be drawn (not an absolute path to a regular file, not
@@ -57,6 +69,7 @@ private:
     bool m_drawing = false;    // a redraw is under way
     bool m_again = false;      // the state changed while it was
     std::optional<PreparedPictures> m_prepared;
+    std::thread m_preparing; // the picture being prepared ahead
     FailureLog m_log{"x11"};
 };
 

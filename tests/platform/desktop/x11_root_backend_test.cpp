@@ -235,5 +235,26 @@ INSTANTIATE_TEST_SUITE_P(
                       PreparedRow{"EntryPixelsDamaged", Change::PixelsDamaged, 0x0000ffu}),
     [](const auto& row) { return std::string(row.param.name); });
 
+TEST_F(X11RootBackendTest, APicturePreparedAheadIsNotDrawnUntilItIsSet) {
+    const std::string path = m_dir.filePath(QStringLiteral("next.bmp")).toStdString();
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    X11RootBackend backend(m_display, m_dir.filePath(QStringLiteral("prepared")).toStdString());
+    ASSERT_TRUE(backend.setBackgroundColor(0x000000).ok);
+    backend.prepareWallpaper(path, WPSTYLE_STRETCH);
+    backend.waitForPrepared();
+    EXPECT_EQ(rootPixel(m_display, 5, 5), 0u) << "preparing drew on the root";
+    // The file's pixels change behind its kept identity: what is set is what was prepared.
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    ASSERT_TRUE(backend.setWallpaper(path, WPSTYLE_STRETCH).ok);
+    EXPECT_EQ(rootPixel(m_display, 5, 5), 0x00ff00u);
+}
+
 } // namespace
 } // namespace lumora
