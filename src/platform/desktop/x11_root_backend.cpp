@@ -29,6 +29,7 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -715,6 +716,9 @@ struct Scene {
 
 // Draws `scene` on the root window; the reason it failed, or empty.
 std::string drawScene(const Scene& scene);
+// X11RootBackend::drawAhead and waitForAhead.
+void startAhead(const std::string& path, int style, std::uint32_t rgb);
+void waitAhead();
 
 // Runs drawScene on a thread of its own. Called on the application's thread, it lets the events
 // that arrive meanwhile run (timer ticks, the tray menu), so a large picture never freezes the
@@ -763,6 +767,14 @@ DesktopResult X11RootBackend::setWallpaper(const std::string& path, int style) {
         m_style = style;
     }
     return redraw();
+}
+
+void X11RootBackend::drawAhead(const std::string& path, int style, std::uint32_t rgb) {
+    startAhead(path, style, rgb);
+}
+
+void X11RootBackend::waitForAhead() {
+    waitAhead();
 }
 
 void X11RootBackend::prepareWallpaper(const std::string& path, int style) {
@@ -818,15 +830,33 @@ DesktopResult X11RootBackend::redraw() {
 
 namespace {
 
-std::string drawScene(const Scene& scene) {
+// A scene drawn on a pixmap of its own, not yet the root's: the connection that made it (it owns
+// the pixmap), what it kept for the prepared pictures, and the answers still to be collected.
+struct DrawnScene {
+    Scene scene;
+    std::optional<FileIdentity> identity; // of the picture file when the drawing started
+    std::unique_ptr<Connection> conn;
+    Keeping keeping; // after the connection: its segments go first
+    xcb_pixmap_t pixmap = XCB_NONE;
+    xcb_intern_atom_cookie_t rootAtomCookie{};
+    xcb_intern_atom_cookie_t esetAtomCookie{};
+    std::string problem; // the picture's; or the connection's, when there is no pixmap
+};
+
+// Draws `scene` on a new pixmap the size of the root.
+std::unique_ptr<DrawnScene> drawPixmap(const Scene& scene) {
+    auto drawn = std::make_unique<DrawnScene>();
+    drawn->scene = scene;
+    drawn->identity = fileIdentity(scene.path);
     // A connection of its own for every change: closed with RetainPermanent, it keeps the new
     // pixmap alive after we go, and nothing else of ours.
-    Connection conn(scene.display);
+    drawn->conn = std::make_unique<Connection>(scene.display);
+    Connection& conn = *drawn->conn;
     if (!conn.ok() || !conn.screen()) {
-        return "cannot open the X display";
+        drawn->problem = "cannot open the X display";
+        return drawn;
     }
-    Keeping keeping; // after the connection: its segments go first
-    keeping.store = scene.prepared;
+    drawn->keeping.store = scene.prepared;
     xcb_connection_t* c = conn.get();
     const xcb_screen_t* screen = conn.screen();
     const xcb_window_t root = screen->root;
@@ -834,13 +864,14 @@ std::string drawScene(const Scene& scene) {
     xcb_prefetch_extension_data(c, &xcb_randr_id);
     xcb_prefetch_extension_data(c, &xcb_shm_id);
     xcb_prefetch_maximum_request_length(c);
-    const xcb_intern_atom_cookie_t rootAtomCookie = askAtom(c, "_XROOTPMAP_ID");
-    const xcb_intern_atom_cookie_t esetAtomCookie = askAtom(c, "ESETROOT_PMAP_ID");
+    drawn->rootAtomCookie = askAtom(c, "_XROOTPMAP_ID");
+    drawn->esetAtomCookie = askAtom(c, "ESETROOT_PMAP_ID");
 
     const PixelLayout layout = layoutOf(c, screen);
     const PixelRect rootRect{0, 0, screen->width_in_pixels, screen->height_in_pixels};
 
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    drawn->pixmap = pixmap;
     xcb_create_pixmap(c, layout.depth, pixmap, root, screen->width_in_pixels,
                       screen->height_in_pixels);
     const xcb_gcontext_t gc = xcb_generate_id(c);
@@ -851,30 +882,42 @@ std::string drawScene(const Scene& scene) {
     xcb_poly_fill_rectangle(c, pixmap, gc, 1, &whole);
 
     // A picture that cannot be drawn leaves the plain colour, and the change is reported failed.
-    std::string pictureProblem;
     if (!scene.path.empty() && layout.trueColor && layout.bitsPerPixel % 8 == 0) {
         const std::uint32_t rgb = scene.color;
         const QRgb background =
             qRgb(int(rgb & 0xffu), int((rgb >> 8) & 0xffu), int((rgb >> 16) & 0xffu));
-        pictureProblem = drawPicture(c, root, pixmap, gc, layout, rootRect, scene.path, scene.style,
-                                     background, keeping);
+        drawn->problem = drawPicture(c, root, pixmap, gc, layout, rootRect, scene.path, scene.style,
+                                     background, drawn->keeping);
     } else if (!scene.path.empty()) {
-        pictureProblem = "pictures need a true-colour screen";
+        drawn->problem = "pictures need a true-colour screen";
     }
     xcb_free_gc(c, gc);
-    if (!scene.onRoot) {
+    xcb_flush(c);
+    return drawn;
+}
+
+// Makes a drawn pixmap the root's background (or, for a scene only prepared, keeps its pixels).
+std::string showOnRoot(DrawnScene& drawn) {
+    if (drawn.pixmap == XCB_NONE) {
+        return drawn.problem;
+    }
+    Connection& conn = *drawn.conn;
+    xcb_connection_t* c = conn.get();
+    const xcb_window_t root = conn.screen()->root;
+    const xcb_pixmap_t pixmap = drawn.pixmap;
+    if (!drawn.scene.onRoot) {
         xcb_free_pixmap(c, pixmap);
         conn.sync();
-        if (conn.ok() && pictureProblem.empty()) {
-            keeping.write();
+        if (conn.ok() && drawn.problem.empty()) {
+            drawn.keeping.write();
         }
-        return pictureProblem;
+        return drawn.problem;
     }
 
     // Take over the root's background, freeing what the previous setter left behind. The server
     // is grabbed so no other setter slips in between reading and writing the properties.
-    const xcb_atom_t rootAtom = atomOf(c, rootAtomCookie);
-    const xcb_atom_t esetAtom = atomOf(c, esetAtomCookie);
+    const xcb_atom_t rootAtom = atomOf(c, drawn.rootAtomCookie);
+    const xcb_atom_t esetAtom = atomOf(c, drawn.esetAtomCookie);
     xcb_grab_server(c);
     const xcb_get_property_cookie_t oldRootCookie =
         xcb_get_property(c, 0, root, rootAtom, XCB_ATOM_PIXMAP, 0, 1);
@@ -905,10 +948,85 @@ std::string drawScene(const Scene& scene) {
         return error;
     }
     // The root shows the picture: now it is kept prepared for the next time.
-    if (pictureProblem.empty()) {
-        keeping.write();
+    if (drawn.problem.empty()) {
+        drawn.keeping.write();
     }
-    return pictureProblem;
+    return drawn.problem;
+}
+
+// The scene drawn ahead at start-up (drawAhead), until a change takes it or passes it over.
+// Declared in this order so that at exit the drawings still under way end (their futures wait)
+// before what they use goes.
+std::mutex g_aheadMutex;
+std::optional<PreparedPictures> g_aheadPrepared;
+Scene g_aheadScene;
+std::future<std::unique_ptr<DrawnScene>> g_ahead;
+std::future<std::unique_ptr<DrawnScene>> g_aheadPassedOver; // not waited for by the change
+
+// The scene drawn ahead when it is exactly `scene` (the same picture file, unchanged since); it is
+// let go of either way, so only the first change can take it.
+std::unique_ptr<DrawnScene> takeAhead(const Scene& scene) {
+    std::future<std::unique_ptr<DrawnScene>> ahead;
+    Scene drawnFor;
+    {
+        std::lock_guard<std::mutex> lock(g_aheadMutex);
+        if (!g_ahead.valid()) {
+            return nullptr;
+        }
+        ahead = std::move(g_ahead);
+        drawnFor = g_aheadScene;
+    }
+    const bool same =
+        drawnFor.display == scene.display && drawnFor.path == scene.path &&
+        drawnFor.style == scene.style && drawnFor.color == scene.color &&
+        (scene.prepared == nullptr) == (drawnFor.prepared == nullptr) &&
+        (scene.prepared == nullptr || scene.prepared->folder() == drawnFor.prepared->folder());
+    if (!same) {
+        // Not what this change needs: it ends on its own, and nobody waits for it.
+        std::lock_guard<std::mutex> lock(g_aheadMutex);
+        g_aheadPassedOver = std::move(ahead);
+        return nullptr;
+    }
+    std::unique_ptr<DrawnScene> drawn = ahead.get(); // waits for the drawing to end
+    if (!drawn || drawn->pixmap == XCB_NONE || !drawn->problem.empty() || !drawn->identity ||
+        fileIdentity(scene.path) != drawn->identity) {
+        return nullptr; // its connection closes, and the server frees its pixmap
+    }
+    drawn->keeping.store = drawn->keeping.store != nullptr ? scene.prepared : nullptr;
+    return drawn;
+}
+
+void startAhead(const std::string& path, int style, std::uint32_t rgb) {
+    std::lock_guard<std::mutex> lock(g_aheadMutex);
+    static bool started = false;
+    if (started || path.empty()) {
+        return;
+    }
+    started = true;
+    g_aheadPrepared.emplace();
+    g_aheadScene = Scene{{}, path, style, rgb & 0xffffffu, &*g_aheadPrepared, true};
+    g_ahead = std::async(std::launch::async, [scene = g_aheadScene] {
+        try {
+            return drawPixmap(scene);
+        } catch (const std::exception&) {
+            return std::unique_ptr<DrawnScene>();
+        }
+    });
+}
+
+void waitAhead() {
+    std::lock_guard<std::mutex> lock(g_aheadMutex);
+    if (g_ahead.valid()) {
+        g_ahead.wait();
+    }
+}
+
+std::string drawScene(const Scene& scene) {
+    std::unique_ptr<DrawnScene> drawn = scene.onRoot ? takeAhead(scene) : nullptr;
+    if (!drawn) {
+        drawn = drawPixmap(scene);
+    }
+    return showOnRoot(*drawn);
 }
 
 } // namespace

@@ -41,6 +41,15 @@ public:
     // Returns once the picture being prepared (if any) is kept.
     void waitForPrepared();
 
+    // Starts drawing the picture at `path` in `style` on the colour `rgb` for $DISPLAY's root on a
+    // thread of its own, at start-up, before the program's backend exists; nothing is shown. The
+    // first change any backend of the default display and folder draws takes that drawing when it
+    // asks for exactly that (and the file is unchanged since), and shows it then; any other first
+    // change lets it go. Only the first call counts.
+    static void drawAhead(const std::string& path, int style, std::uint32_t rgb);
+    // Returns once the drawing ahead, if one is waiting to be taken, is done (for tests).
+    static void waitForAhead();
+
     // Draws the picture at `path` in `style` on the current colour. An empty path leaves the plain
     // colour; so does a picture that cannot be drawn (not an absolute path to a regular file, not
     // a picture, or more than kMaxPicturePixels declared), which is reported as a failure. A

@@ -256,5 +256,46 @@ TEST_F(X11RootBackendTest, APicturePreparedAheadIsNotDrawnUntilItIsSet) {
     EXPECT_EQ(rootPixel(m_display, 5, 5), 0x00ff00u);
 }
 
+// The drawing made ahead at start-up is shown only by a first change that asks for exactly it,
+// while the file is unchanged. One drawing ahead per process: every row runs in its own.
+struct AheadRow {
+    const char* name;
+    int aheadStyle;
+    std::uint32_t aheadColour;
+    bool fileTouched;       // the file gets a new modification time before the change
+    std::uint32_t expected; // the root's pixel: red is the drawing ahead, blue the file now
+};
+class X11Ahead : public X11RootBackendTest, public ::testing::WithParamInterface<AheadRow> {};
+TEST_P(X11Ahead, OnlyTheSamePictureOfTheSameFileIsTaken) {
+    const AheadRow& row = GetParam();
+    qputenv("DISPLAY", QByteArray::fromStdString(m_display));
+    qputenv("XDG_CACHE_HOME", m_dir.filePath(QStringLiteral("cache")).toUtf8());
+    const std::string path = m_dir.filePath(QStringLiteral("today.bmp")).toStdString();
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    X11RootBackend::drawAhead(path, row.aheadStyle, row.aheadColour);
+    X11RootBackend::waitForAhead();
+    // The file now holds blue, under its old identity unless the row touches it.
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    if (!row.fileTouched) {
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    X11RootBackend backend;
+    ASSERT_TRUE(backend.setWallpaper(path, WPSTYLE_STRETCH).ok);
+    EXPECT_EQ(rootPixel(m_display, 5, 5), row.expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    X11, X11Ahead,
+    ::testing::Values(AheadRow{"Same", WPSTYLE_STRETCH, 0, false, 0xff0000u},
+                      AheadRow{"FileChanged", WPSTYLE_STRETCH, 0, true, 0x0000ffu},
+                      AheadRow{"OtherStyle", WPSTYLE_TILE, 0, false, 0x0000ffu},
+                      AheadRow{"OtherColour", WPSTYLE_STRETCH, 0x00ff00, false, 0x0000ffu}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace lumora
