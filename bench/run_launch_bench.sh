@@ -23,7 +23,7 @@ lumora=$build/lumora
 for f in "$watch" "$tray" "$lumora"; do
     [ -x "$f" ] || { echo "no $f: build lumora, lumora_bench_watch and lumora_bench_tray first" >&2; exit 2; }
 done
-for c in Xvfb convert dbus-daemon dunst trayer xdotool; do
+for c in Xvfb convert dbus-daemon dunst trayer xdotool xprop; do
     command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
 done
 
@@ -83,6 +83,11 @@ run_one() {
     IFS='|' read -r -a f <<<"${runs[$1]}"
     local out
     [ "${f[0]}" = lumora-decode ] && rm -rf "$XDG_CACHE_HOME/lumora"
+    # Every setter ends the client that owns the pixmap the root names; when that client is gone
+    # and its id was handed to a new client (the setter itself, the tray host), the wrong one
+    # ends. So the root names no pixmap at the start of a run (the old ones stay on the server).
+    xprop -root -remove _XROOTPMAP_ID
+    xprop -root -remove ESETROOT_PMAP_ID
     out=$("$watch" "${f[1]}" "$panel" "${f[2]}" -- "${f[@]:3}" 2>"$work/err") ||
         { echo "${f[0]} failed:" >&2; cat "$work/err" >&2; exit 1; }
     echo "$out" >>"$work/result.$1"

@@ -13,11 +13,14 @@
 #include <QThread>
 
 #include <sys/ipc.h>
+#include <sys/resource.h>
 #include <sys/shm.h>
 #include <xcb/randr.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 #include <xcb/xproto.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -955,6 +958,9 @@ std::string showOnRoot(DrawnScene& drawn) {
 }
 
 // The scene drawn ahead at start-up (drawAhead), until a change takes it or passes it over.
+// How much less of the CPU the drawing ahead asks for than start-up's own thread.
+constexpr int kAheadNice = 10;
+
 // Declared in this order so that at exit the drawings still under way end (their futures wait)
 // before what they use goes.
 std::mutex g_aheadMutex;
@@ -1006,6 +1012,8 @@ void startAhead(const std::string& path, int style, std::uint32_t rgb) {
     g_aheadPrepared.emplace();
     g_aheadScene = Scene{{}, path, style, rgb & 0xffffffu, &*g_aheadPrepared, true};
     g_ahead = std::async(std::launch::async, [scene = g_aheadScene] {
+        // Start-up itself (the tray icon first) goes before this drawing when both want the CPU.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kAheadNice);
         try {
             return drawPixmap(scene);
         } catch (const std::exception&) {
