@@ -86,8 +86,8 @@ run_one() {
     # Every setter ends the client that owns the pixmap the root names; when that client is gone
     # and its id was handed to a new client (the setter itself, the tray host), the wrong one
     # ends. So the root names no pixmap at the start of a run (the old ones stay on the server).
-    xprop -root -remove _XROOTPMAP_ID
-    xprop -root -remove ESETROOT_PMAP_ID
+    xprop -root -remove _XROOTPMAP_ID 2>/dev/null
+    xprop -root -remove ESETROOT_PMAP_ID 2>/dev/null
     out=$("$watch" "${f[1]}" "$panel" "${f[2]}" -- "${f[@]:3}" 2>"$work/err") ||
         { echo "${f[0]} failed:" >&2; cat "$work/err" >&2; exit 1; }
     echo "$out" >>"$work/result.$1"
