@@ -44,6 +44,7 @@ void drawTodayAhead() {
         return;
     }
     lumora::SettingsFile file(lumora::SettingsFile::defaultPath());
+    file.setQuiet(true);
     lumora::Registry registry(file);
     lumora::Options options(file);
     const int today = lumora::SystemClock().now().weekday;
