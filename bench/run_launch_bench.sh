@@ -23,7 +23,7 @@ lumora=$build/lumora
 for f in "$watch" "$tray" "$lumora"; do
     [ -x "$f" ] || { echo "no $f: build lumora, lumora_bench_watch and lumora_bench_tray first" >&2; exit 2; }
 done
-for c in Xvfb convert dbus-daemon dunst trayer xdotool; do
+for c in Xvfb convert dbus-daemon dunst trayer xdotool xprop; do
     command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
 done
 
@@ -71,7 +71,9 @@ printf '%s\n' '[Vintrel\Options]' '"ShowSplsh" = "False"' \
     >"$XDG_CONFIG_HOME/lumora/lumora.conf"
 
 # name|icon class|wait for the wallpaper|command...
-runs=("lumora|lumora|1|$lumora" "qt-tray|lumora_bench_tray|0|$tray|$icon")
+# "lumora" finds today's picture prepared by the run before (as at every log-in after the first,
+# or after the day watch prepared it the evening before); "lumora-decode" finds nothing prepared.
+runs=("lumora|lumora|1|$lumora" "lumora-decode|lumora|1|$lumora" "qt-tray|lumora_bench_tray|0|$tray|$icon")
 command -v xwallpaper >/dev/null 2>&1 && runs+=("xwallpaper|-|1|xwallpaper|--stretch|$picture")
 command -v feh >/dev/null 2>&1 && runs+=("feh|-|1|feh|--bg-scale|--no-fehbg|$picture")
 command -v hsetroot >/dev/null 2>&1 && runs+=("hsetroot|-|1|hsetroot|-fill|$picture")
@@ -80,6 +82,12 @@ run_one() {
     local -a f
     IFS='|' read -r -a f <<<"${runs[$1]}"
     local out
+    [ "${f[0]}" = lumora-decode ] && rm -rf "$XDG_CACHE_HOME/lumora"
+    # Every setter ends the client that owns the pixmap the root names; when that client is gone
+    # and its id was handed to a new client (the setter itself, the tray host), the wrong one
+    # ends. So the root names no pixmap at the start of a run (the old ones stay on the server).
+    xprop -root -remove _XROOTPMAP_ID 2>/dev/null
+    xprop -root -remove ESETROOT_PMAP_ID 2>/dev/null
     out=$("$watch" "${f[1]}" "$panel" "${f[2]}" -- "${f[@]:3}" 2>"$work/err") ||
         { echo "${f[0]} failed:" >&2; cat "$work/err" >&2; exit 1; }
     echo "$out" >>"$work/result.$1"
@@ -126,11 +134,12 @@ row() { # MEASURE INDEX COLUMN REFERENCE-MS REFERENCE-NAME TARGET
         "$med" "$min" "$max" "$ratio" "$5" "$mib" "${6:+≤ $6}" "$met"
 }
 row "launch → icon" "$(index_of lumora)" 1 "$icon_ref" qt-tray 1.3
+row "launch → icon" "$(index_of lumora-decode)" 1 "$icon_ref" qt-tray 1.3
 row "launch → icon" "$qt" 1 "$icon_ref" qt-tray ""
-for name in lumora xwallpaper feh hsetroot; do
+for name in lumora lumora-decode xwallpaper feh hsetroot; do
     i=$(index_of "$name")
     [ -n "$i" ] || continue
     target=""
-    [ "$name" = lumora ] && target=0.8
+    [ "${name%%-*}" = lumora ] && target=0.8
     row "launch → wallpaper" "$i" 2 "$wall_ref" xwallpaper "$target"
 done

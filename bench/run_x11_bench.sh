@@ -37,8 +37,12 @@ picture=$work/bench-3840x2160.jpg
 convert -seed 4242 -size 3840x2160 plasma:fractal -quality 90 "$picture" ||
     { echo "convert could not make the test picture" >&2; exit 1; }
 
-names=(lumora)
-commands=("$lumora_set|$picture|2")
+# Lumora keeps a picture it has drawn prepared for the screen (in $XDG_CACHE_HOME/lumora):
+# "lumora" decodes the picture and keeps nothing, "lumora-prepared" reads back what an earlier
+# round kept.
+export XDG_CACHE_HOME=$work/cache
+names=(lumora lumora-prepared)
+commands=("$lumora_set|$picture|2|--not-prepared" "$lumora_set|$picture|2")
 if command -v xwallpaper >/dev/null 2>&1; then
     names+=(xwallpaper)
     commands+=("xwallpaper|--stretch|$picture")
@@ -91,7 +95,7 @@ for i in "${!names[@]}"; do
 done
 
 echo "3840x2160 JPEG q90 stretched on a 1920x1080x24 Xvfb root; $rounds rounds, alternating"
-printf '%-12s %10s %8s %8s %14s %16s %14s\n' setter "median ms" "min ms" "max ms" "vs xwallpaper" \
+printf '%-16s %10s %8s %8s %14s %16s %14s\n' setter "median ms" "min ms" "max ms" "vs xwallpaper" \
     "median CPU ms" "median peak MiB"
 for i in "${!names[@]}"; do
     f=$work/result.$i
@@ -103,5 +107,5 @@ for i in "${!names[@]}"; do
     mib=$(awk -v k="$rss" 'BEGIN { printf "%.1f", k / 1024 }')
     ratio="-"
     [ -n "$base_ms" ] && ratio=$(awk -v a="$med" -v b="$base_ms" 'BEGIN { printf "%.2f", a / b }')
-    printf '%-12s %10s %8s %8s %14s %16s %14s\n' "${names[$i]}" "$med" "$min" "$max" "$ratio" "$cpu" "$mib"
+    printf '%-16s %10s %8s %8s %14s %16s %14s\n' "${names[$i]}" "$med" "$min" "$max" "$ratio" "$cpu" "$mib"
 done

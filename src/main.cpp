@@ -1,6 +1,8 @@
 // Wiring only: builds the platform services and hands them to the program.
+#include "core/engine/start_wallpaper.h"
 #include "core/text/texts.h"
 #include "platform/desktop/backend_factory.h"
+#include "platform/desktop/x11_root_backend.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/display_check.h"
 #include "platform/linux/lock_file_instance_guard.h"
@@ -36,6 +38,22 @@ int refreshOnce(Program& program) {
     return 0;
 }
 
+// On a root-window desktop, today's picture is drawn while Qt, the fonts and the tray come up;
+// start-up's own change shows it when it asks for the same picture (it decides, as always).
+void drawTodayAhead() {
+    if (lumora::chooseDesktopBackend(lumora::environmentFromVariables()).name != "x11") {
+        return;
+    }
+    lumora::SettingsFile file(lumora::SettingsFile::defaultPath());
+    file.setQuiet(true);
+    lumora::Registry registry(file);
+    lumora::Options options(file);
+    const int today = lumora::SystemClock().now().weekday;
+    if (const auto expected = lumora::expectedStartWallpaper(registry, options, today)) {
+        lumora::X11RootBackend::drawAhead(expected->path, expected->style, expected->color);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,6 +78,9 @@ int main(int argc, char** argv) {
     if (const std::string problem = lumora::displayProblem(argc, argv); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
+    }
+    if (!refresh) {
+        drawTodayAhead();
     }
     QApplication app(argc, argv);
     // What the desktop calls the program (the tray item's title, the window class).

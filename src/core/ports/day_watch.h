@@ -18,6 +18,9 @@ public:
     // Called, bursts gathered into one call, when a watched file or the picture folder changed
     // (a file deleted, renamed, replaced or written; any entry of the folder added or removed).
     virtual void setFileCheck(std::function<void()> check) = 0;
+    // Called once a day in the hour before local midnight (at once when the watch starts inside
+    // that hour), the quiet time to get the next day's picture ready.
+    virtual void setEveCheck(std::function<void()> check) = 0;
     // Replaces the watched files. `folder` is the picture folder; the folder of each file is
     // watched too, so a file missing now is seen when it appears.
     virtual void watchFiles(const std::vector<std::string>& paths, const std::string& folder) = 0;

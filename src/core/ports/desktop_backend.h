@@ -34,6 +34,13 @@ public:
     virtual DesktopResult setWallpaper(const std::string& path, int style) = 0;
     // 0x00BBGGRR: red in the low byte.
     virtual DesktopResult setBackgroundColor(std::uint32_t rgb) = 0;
+    // The picture at `path` will be set soon in `style`: a backend that can do the slow part
+    // ahead (decoding it for the screen) starts it in the background. Changes nothing on the
+    // desktop and reports nothing; a backend with nothing to prepare ignores it.
+    virtual void prepareWallpaper(const std::string& path, int style) {
+        static_cast<void>(path);
+        static_cast<void>(style);
+    }
 };
 
 } // namespace lumora

@@ -23,6 +23,7 @@ bool opensForReading(const std::string& path) {
 void DayWatch::start() {
     m_s.source.setDayCheck([this] { dayCheck(); });
     m_s.source.setFileCheck([this] { ChckinTime(); });
+    m_s.source.setEveCheck([this] { prepareNextDay(); });
     watchDayFiles();
 }
 
@@ -55,6 +56,26 @@ void DayWatch::dayCheck() {
     st.DayChanging = true;
     m_s.engine.ApplyWallpaperForDay(today);
     st.DayChanging = false;
+}
+
+void DayWatch::prepareNextDay() {
+    FrmMainState& st = m_s.state;
+    if (st.DirectWall != 1.0f) {
+        return; // the default picture or no picture: nothing worth preparing
+    }
+    const int next = m_s.clock.now().weekday % 7 + 1;
+    std::string picture;
+    try {
+        picture = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, st.dayName(next));
+    } catch (...) {
+        return;
+    }
+    if (picture.empty() || picture.starts_with("Error")) {
+        return;
+    }
+    if (const auto style = desktopStyleFor(st.DayStyle.at(static_cast<std::size_t>(next)))) {
+        m_s.desktop.prepareWallpaper(picture, *style);
+    }
 }
 
 void DayWatch::ChckinTime() {

@@ -5,6 +5,7 @@
 #include "core/engine/engine_routines.h"
 #include "core/ports/clock.h"
 #include "core/ports/day_watch.h"
+#include "core/ports/desktop_backend.h"
 #include "core/ports/program_info.h"
 #include "core/settings/frm_main_state.h"
 #include "core/settings/registry.h"
@@ -20,6 +21,7 @@ struct DayWatchServices {
     ProgramInfo& program;
     SettingsEditor& editor;
     DayWatchSource& source;
+    DesktopBackend& desktop;
 };
 
 class DayWatch {
@@ -33,6 +35,9 @@ public:
     // Every day whose picture file cannot be opened is removed, then today's wallpaper is applied
     // once when some day was.
     void ChckinTime();
+    // On the eve of a day: when that day's own picture will be set at midnight, the desktop is
+    // told to prepare it in the day's style.
+    void prepareNextDay();
 
 private:
     void watchDayFiles();

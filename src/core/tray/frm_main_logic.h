@@ -42,7 +42,8 @@ public:
                    s.clock, s.tray, s.menu, s.window, s.about, editor, logon}),
           tray({s.state, s.options, s.engine, s.clock, s.tray, s.menu, s.window, s.about, s.help,
                 editor, logon}),
-          dayWatch({s.state, s.registry, s.engine, s.clock, s.program, editor, s.daySource}) {}
+          dayWatch({s.state, s.registry, s.engine, s.clock, s.program, editor, s.daySource,
+                    s.desktop}) {}
 
     SettingsEditor editor;
     StartAtLogon logon;

@@ -231,7 +231,7 @@ BackendChoice chooseDesktopBackend(const Environment& env) {
     return {"none", withNotes("no X11 or Wayland display")};
 }
 
-Environment probeEnvironment() {
+Environment environmentFromVariables() {
     Environment env;
     const auto variable = [](const char* name) {
         const char* value = std::getenv(name);
@@ -244,6 +244,11 @@ Environment probeEnvironment() {
     env.waylandDisplay = !variable("WAYLAND_DISPLAY").empty();
     env.x11Display = !variable("DISPLAY").empty();
     env.swaySocket = !variable("SWAYSOCK").empty();
+    return env;
+}
+
+Environment probeEnvironment() {
+    Environment env = environmentFromVariables();
     env.swaybgInstalled = !QStandardPaths::findExecutable(QStringLiteral("swaybg")).isEmpty();
     for (const GsettingsDesktop desktop :
          {GsettingsDesktop::Gnome, GsettingsDesktop::Cinnamon, GsettingsDesktop::Mate}) {

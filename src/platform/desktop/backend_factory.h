@@ -48,6 +48,8 @@ BackendChoice chooseDesktopBackend(const Environment& environment);
 // The environment of this process, with the probes asked (the session bus, the installed GSettings
 // schemas, swaybg on PATH).
 Environment probeEnvironment();
+// The environment variables only, nothing probed: quick, for a first guess.
+Environment environmentFromVariables();
 
 // The backend of chooseDesktopBackend(environment).
 std::unique_ptr<DesktopBackend> createDesktopBackend(const Environment& environment);

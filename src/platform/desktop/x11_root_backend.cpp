@@ -1,6 +1,7 @@
 #include "platform/desktop/x11_root_backend.h"
 
 #include "platform/desktop/jpeg_picture.h"
+#include "platform/desktop/prepared_pictures.h"
 #include "platform/desktop/wallpaper_geometry.h"
 #include "platform/linux/picture_file.h"
 
@@ -12,11 +13,14 @@
 #include <QThread>
 
 #include <sys/ipc.h>
+#include <sys/resource.h>
 #include <sys/shm.h>
 #include <xcb/randr.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 #include <xcb/xproto.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -28,6 +32,9 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -417,15 +424,199 @@ private:
     int m_screenNumber = 0;
 };
 
+// What one draw keeps for the prepared pictures: the key, and every piece's pixels until the
+// root shows them (the segments stay attached to the connection that drew them).
+struct Keeping {
+    const PreparedPictures* store = nullptr;
+    std::string file;
+    FileIdentity identity;
+    std::string key;
+    bool complete = true;
+    std::vector<PreparedPiece> pieces;
+    std::vector<std::unique_ptr<SharedSegment>> segments;
+    std::vector<QImage> images;
+
+    void keep(const WallpaperPiece& piece, std::size_t stride, std::unique_ptr<SharedSegment> seg,
+              QImage image) {
+        if (!complete || static_cast<std::size_t>(image.bytesPerLine()) != stride) {
+            complete = false;
+            return;
+        }
+        pieces.push_back({piece, stride});
+        segments.push_back(std::move(seg));
+        images.push_back(std::move(image));
+    }
+
+    // Writes the pieces when the file is still the one decoded; then lets go of them.
+    void write() {
+        if (store != nullptr && complete && !pieces.empty() && fileIdentity(file) == identity) {
+            std::vector<const std::uint8_t*> pixels;
+            for (const QImage& image : images) {
+                pixels.push_back(image.constBits());
+            }
+            store->store(key, pieces, pixels);
+        }
+        images.clear();
+        segments.clear();
+        pieces.clear();
+    }
+};
+
+// Everything about the screen and the drawing that a prepared picture's pixels depend on.
+std::string screenText(const PixelLayout& layout, const PixelRect& root,
+                       const std::vector<PixelRect>& monitors, int style, QRgb background) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "root %dx%d depth %u bpp %u pad %u format %d style %d background %06x monitors",
+                  root.width, root.height, unsigned(layout.depth), unsigned(layout.bitsPerPixel),
+                  unsigned(layout.scanlinePad), int(layout.direct), style,
+                  unsigned(background & 0xffffffu));
+    std::string all = text;
+    for (const PixelRect& m : monitors) {
+        std::snprintf(text, sizeof text, " %d,%d,%dx%d", m.x, m.y, m.width, m.height);
+        all += text;
+    }
+    return all;
+}
+
+// Puts one piece's pixels (`image`, in `segment` when there is one the server attached) where the
+// piece goes on `pixmap`: in place, or as a tile repeated over its area.
+void putPiece(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap, xcb_gcontext_t gc,
+              const PixelLayout& layout, Uploader& uploader, const WallpaperPiece& piece,
+              const QImage& image, SharedSegment* segment) {
+    const int width = piece.sourceClip.width;
+    const int height = piece.sourceClip.height;
+    xcb_drawable_t target = pixmap;
+    xcb_pixmap_t tile = XCB_NONE;
+    int x = piece.target.x;
+    int y = piece.target.y;
+    if (piece.tiled) {
+        tile = xcb_generate_id(c);
+        xcb_create_pixmap(c, layout.depth, tile, root, static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(height));
+        target = tile;
+        x = 0;
+        y = 0;
+    }
+    if (segment != nullptr) {
+        xcb_shm_put_image(c, target, gc, static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(height), 0, 0,
+                          static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                          static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), layout.depth,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment->segment(), 0);
+    } else {
+        uploader.put(target, image, x, y);
+    }
+    if (piece.tiled) {
+        const std::uint32_t tileValues[] = {XCB_FILL_STYLE_TILED, tile, 0, 0};
+        xcb_change_gc(c, gc,
+                      XCB_GC_FILL_STYLE | XCB_GC_TILE | XCB_GC_TILE_STIPPLE_ORIGIN_X |
+                          XCB_GC_TILE_STIPPLE_ORIGIN_Y,
+                      tileValues);
+        const xcb_rectangle_t area{static_cast<std::int16_t>(piece.target.x),
+                                   static_cast<std::int16_t>(piece.target.y),
+                                   static_cast<std::uint16_t>(piece.target.width),
+                                   static_cast<std::uint16_t>(piece.target.height)};
+        xcb_poly_fill_rectangle(c, pixmap, gc, 1, &area);
+        const std::uint32_t solid[] = {XCB_FILL_STYLE_SOLID};
+        xcb_change_gc(c, gc, XCB_GC_FILL_STYLE, solid);
+        xcb_free_pixmap(c, tile);
+    }
+}
+
+// Where a piece's pixels are made: shared memory the server reads when it can, else an image of
+// the server's format.
+struct PieceBuffer {
+    std::unique_ptr<SharedSegment> segment;
+    QImage image;
+};
+
+PieceBuffer bufferFor(xcb_connection_t* c, const PixelLayout& layout, int width, int height,
+                      std::size_t stride, bool& shared) {
+    PieceBuffer buffer;
+    if (shared) {
+        buffer.segment = std::make_unique<SharedSegment>(c, stride * std::size_t(height));
+        if (buffer.segment->data()) {
+            buffer.image = QImage(buffer.segment->data(), width, height,
+                                  static_cast<qsizetype>(stride), layout.direct);
+        } else {
+            buffer.segment.reset();
+            shared = false;
+        }
+    }
+    return buffer;
+}
+
+bool sharedMemoryUsable(xcb_connection_t* c, const PixelLayout& layout) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_shm_id);
+    return layout.direct != QImage::Format_Invalid && ext && ext->present;
+}
+
+// Draws a prepared picture's pieces onto `pixmap`. False when its pixels turn out damaged (the
+// entry is then gone, and the picture is decoded instead).
+bool drawPrepared(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap, xcb_gcontext_t gc,
+                  const PixelLayout& layout, PreparedEntry& entry) {
+    Uploader uploader(c, gc, layout);
+    bool shared = sharedMemoryUsable(c, layout);
+    for (std::size_t i = 0; i < entry.pieces().size(); ++i) {
+        const PreparedPiece& prepared = entry.pieces()[i];
+        const int width = prepared.piece.sourceClip.width;
+        const int height = prepared.piece.sourceClip.height;
+        if (prepared.stride != uploader.strideFor(width)) {
+            return false;
+        }
+        PieceBuffer buffer = bufferFor(c, layout, width, height, prepared.stride, shared);
+        if (!buffer.segment) {
+            buffer.image = QImage(width, height, layout.direct);
+            if (buffer.image.isNull() ||
+                static_cast<std::size_t>(buffer.image.bytesPerLine()) != prepared.stride) {
+                return false;
+            }
+        }
+        if (!entry.read(i, buffer.image.bits())) {
+            return false;
+        }
+        if (buffer.segment && !buffer.segment->attached()) {
+            shared = false;
+            // The view points into memory about to go: the pixels move to an image of their own.
+            buffer.image = buffer.image.copy();
+            buffer.segment.reset();
+        }
+        putPiece(c, root, pixmap, gc, layout, uploader, prepared.piece, buffer.image,
+                 buffer.segment.get());
+    }
+    return true;
+}
+
 // Decodes the picture at `path` and draws it in `style` onto `pixmap`, one piece per monitor (or
-// one tiled layer), each piece's pixels let go of as soon as the server has them. A picture that
-// cannot be read, or declares more than kMaxPicturePixels, draws nothing: the reason is returned
-// (empty when drawn).
+// one tiled layer). Each piece's pixels are let go of as soon as the server has them, or kept in
+// `keeping` (when it has a store) to be prepared for the next time; a picture prepared before is
+// read back instead of decoded. A picture that cannot be read, or declares more than
+// kMaxPicturePixels, draws nothing: the reason is returned (empty when drawn).
 std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pixmap,
                         xcb_gcontext_t gc, const PixelLayout& layout, const PixelRect& rootRect,
-                        const std::string& file, int style, QRgb background) {
+                        const std::string& file, int style, QRgb background, Keeping& keeping) {
     if (const std::string problem = picturePathProblem(file); !problem.empty()) {
         return "picture refused: " + problem;
+    }
+    const std::vector<PixelRect> monitors = monitorsOf(c, root);
+    if (keeping.store != nullptr && layout.direct != QImage::Format_Invalid) {
+        if (const std::optional<FileIdentity> identity = fileIdentity(file)) {
+            keeping.file = file;
+            keeping.identity = *identity;
+            keeping.key = PreparedPictures::keyOf(
+                file, *identity, screenText(layout, rootRect, monitors, style, background));
+            if (std::optional<PreparedEntry> entry = keeping.store->find(keeping.key)) {
+                if (drawPrepared(c, root, pixmap, gc, layout, *entry)) {
+                    keeping.store = nullptr; // nothing new to keep
+                    return {};
+                }
+            }
+        } else {
+            keeping.store = nullptr;
+        }
+    } else {
+        keeping.store = nullptr;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(file));
     // A JPEG goes to libjpeg directly; any other picture (or a JPEG it cannot take) to
@@ -450,50 +641,27 @@ std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pix
                std::to_string(kMaxPicturePixels);
     }
     const PixelSize fileSize{declared.width(), declared.height()};
-    const std::vector<WallpaperPiece> pieces =
-        placeWallpaper(fileSize, rootRect, monitorsOf(c, root), style);
+    const std::vector<WallpaperPiece> pieces = placeWallpaper(fileSize, rootRect, monitors, style);
     if (pieces.empty()) {
+        keeping.store = nullptr;
         return {};
     }
     Uploader uploader(c, gc, layout);
-    const xcb_query_extension_reply_t* shmExtension = xcb_get_extension_data(c, &xcb_shm_id);
-    bool shared = layout.direct != QImage::Format_Invalid && shmExtension && shmExtension->present;
+    bool shared = sharedMemoryUsable(c, layout);
 
     for (const WallpaperPiece& piece : pieces) {
         const int width = piece.sourceClip.width;
         const int height = piece.sourceClip.height;
         const std::size_t stride = uploader.strideFor(width);
-        // Where the pixels go: straight into memory the server reads, when it can.
-        std::unique_ptr<SharedSegment> segment;
-        QImage image;
-        if (shared) {
-            segment = std::make_unique<SharedSegment>(c, stride * std::size_t(height));
-            if (segment->data()) {
-                image = QImage(segment->data(), width, height, static_cast<qsizetype>(stride),
-                               layout.direct);
-            } else {
-                segment.reset();
-                shared = false;
-            }
-        }
+        PieceBuffer buffer = bufferFor(c, layout, width, height, stride, shared);
+        QImage& image = buffer.image;
         const bool decoded =
             jpeg ? decodeJpegPiece(*jpeg, piece, layout.direct, image)
                  : decodePiece(path, fileSize, piece, background, layout.direct, image);
         if (!decoded) {
             return "the picture " + file + " cannot be decoded";
         }
-        xcb_drawable_t target = pixmap;
-        xcb_pixmap_t tile = XCB_NONE;
-        int x = piece.target.x;
-        int y = piece.target.y;
-        if (piece.tiled) {
-            tile = xcb_generate_id(c);
-            xcb_create_pixmap(c, layout.depth, tile, root, static_cast<std::uint16_t>(width),
-                              static_cast<std::uint16_t>(height));
-            target = tile;
-            x = 0;
-            y = 0;
-        }
+        SharedSegment* segment = buffer.segment.get();
         if (segment && !segment->attached()) {
             shared = false; // not a server on this machine: the socket it is, from now on
         }
@@ -506,33 +674,21 @@ std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pix
                     std::memcpy(segment->data() + stride * std::size_t(row),
                                 image.constScanLine(row), rowBytes);
                 }
+                image = QImage(segment->data(), width, height, static_cast<qsizetype>(stride),
+                               layout.direct);
             }
-            xcb_shm_put_image(c, target, gc, static_cast<std::uint16_t>(width),
-                              static_cast<std::uint16_t>(height), 0, 0,
-                              static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
-                              static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                              layout.depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment->segment(), 0);
         } else {
-            uploader.put(target, image, x, y);
+            segment = nullptr;
+            if (buffer.segment && image.constBits() == buffer.segment->data()) {
+                image = image.copy(); // the segment goes: the pixels need memory of their own
+            }
+            buffer.segment.reset();
         }
-        // On the server now: let go of the pixels before the next piece.
-        image = QImage();
-        segment.reset();
-        if (piece.tiled) {
-            const std::uint32_t tileValues[] = {XCB_FILL_STYLE_TILED, tile, 0, 0};
-            xcb_change_gc(c, gc,
-                          XCB_GC_FILL_STYLE | XCB_GC_TILE | XCB_GC_TILE_STIPPLE_ORIGIN_X |
-                              XCB_GC_TILE_STIPPLE_ORIGIN_Y,
-                          tileValues);
-            const xcb_rectangle_t area{static_cast<std::int16_t>(piece.target.x),
-                                       static_cast<std::int16_t>(piece.target.y),
-                                       static_cast<std::uint16_t>(piece.target.width),
-                                       static_cast<std::uint16_t>(piece.target.height)};
-            xcb_poly_fill_rectangle(c, pixmap, gc, 1, &area);
-            const std::uint32_t solid[] = {XCB_FILL_STYLE_SOLID};
-            xcb_change_gc(c, gc, XCB_GC_FILL_STYLE, solid);
-            xcb_free_pixmap(c, tile);
+        putPiece(c, root, pixmap, gc, layout, uploader, piece, image, segment);
+        if (keeping.store != nullptr) {
+            keeping.keep(piece, stride, std::move(buffer.segment), std::move(image));
         }
+        // On the server now: the pixels are let go of before the next piece unless kept.
     }
     return {};
 }
@@ -557,10 +713,15 @@ struct Scene {
     std::string path;
     int style = WPSTYLE_CENTER;
     std::uint32_t color = 0;
+    const PreparedPictures* prepared = nullptr; // where pictures are kept prepared, if anywhere
+    bool onRoot = true; // false: the picture is only prepared, the root is left as it is
 };
 
 // Draws `scene` on the root window; the reason it failed, or empty.
 std::string drawScene(const Scene& scene);
+// X11RootBackend::drawAhead and waitForAhead.
+void startAhead(const std::string& path, int style, std::uint32_t rgb);
+void waitAhead();
 
 // Runs drawScene on a thread of its own. Called on the application's thread, it lets the events
 // that arrive meanwhile run (timer ticks, the tray menu), so a large picture never freezes the
@@ -594,9 +755,14 @@ std::string drawOffThread(const Scene& scene) {
 
 } // namespace
 
-X11RootBackend::X11RootBackend() = default;
+X11RootBackend::X11RootBackend() : m_prepared(std::in_place) {}
 
-X11RootBackend::X11RootBackend(std::string display) : m_display(std::move(display)) {}
+X11RootBackend::X11RootBackend(std::string display, std::optional<std::string> preparedFolder)
+    : m_display(std::move(display)) {
+    if (preparedFolder) {
+        m_prepared.emplace(std::move(*preparedFolder));
+    }
+}
 
 DesktopResult X11RootBackend::setWallpaper(const std::string& path, int style) {
     m_path = path;
@@ -604,6 +770,42 @@ DesktopResult X11RootBackend::setWallpaper(const std::string& path, int style) {
         m_style = style;
     }
     return redraw();
+}
+
+void X11RootBackend::drawAhead(const std::string& path, int style, std::uint32_t rgb) {
+    startAhead(path, style, rgb);
+}
+
+void X11RootBackend::waitForAhead() {
+    waitAhead();
+}
+
+void X11RootBackend::prepareWallpaper(const std::string& path, int style) {
+    if (!m_prepared || path.empty()) {
+        return;
+    }
+    if (m_preparing.joinable()) {
+        m_preparing.join();
+    }
+    const int drawn = style >= WPSTYLE_CENTER && style <= WPSTYLE_MAX ? style : m_style;
+    const Scene scene{m_display, path, drawn, m_color, &*m_prepared, false};
+    m_preparing = std::thread([scene] {
+        try {
+            drawScene(scene);
+        } catch (const std::exception&) {
+            // nothing prepared: the picture is decoded when it is set
+        }
+    });
+}
+
+void X11RootBackend::waitForPrepared() {
+    if (m_preparing.joinable()) {
+        m_preparing.join();
+    }
+}
+
+X11RootBackend::~X11RootBackend() {
+    waitForPrepared();
 }
 
 DesktopResult X11RootBackend::setBackgroundColor(std::uint32_t rgb) {
@@ -622,7 +824,8 @@ DesktopResult X11RootBackend::redraw() {
     std::string reason;
     do {
         m_again = false;
-        reason = drawOffThread(Scene{m_display, m_path, m_style, m_color});
+        reason = drawOffThread(
+            Scene{m_display, m_path, m_style, m_color, m_prepared ? &*m_prepared : nullptr});
     } while (m_again);
     m_drawing = false;
     return reason.empty() ? DesktopResult::success() : m_log.fail(reason);
@@ -630,13 +833,33 @@ DesktopResult X11RootBackend::redraw() {
 
 namespace {
 
-std::string drawScene(const Scene& scene) {
+// A scene drawn on a pixmap of its own, not yet the root's: the connection that made it (it owns
+// the pixmap), what it kept for the prepared pictures, and the answers still to be collected.
+struct DrawnScene {
+    Scene scene;
+    std::optional<FileIdentity> identity; // of the picture file when the drawing started
+    std::unique_ptr<Connection> conn;
+    Keeping keeping; // after the connection: its segments go first
+    xcb_pixmap_t pixmap = XCB_NONE;
+    xcb_intern_atom_cookie_t rootAtomCookie{};
+    xcb_intern_atom_cookie_t esetAtomCookie{};
+    std::string problem; // the picture's; or the connection's, when there is no pixmap
+};
+
+// Draws `scene` on a new pixmap the size of the root.
+std::unique_ptr<DrawnScene> drawPixmap(const Scene& scene) {
+    auto drawn = std::make_unique<DrawnScene>();
+    drawn->scene = scene;
+    drawn->identity = fileIdentity(scene.path);
     // A connection of its own for every change: closed with RetainPermanent, it keeps the new
     // pixmap alive after we go, and nothing else of ours.
-    Connection conn(scene.display);
+    drawn->conn = std::make_unique<Connection>(scene.display);
+    Connection& conn = *drawn->conn;
     if (!conn.ok() || !conn.screen()) {
-        return "cannot open the X display";
+        drawn->problem = "cannot open the X display";
+        return drawn;
     }
+    drawn->keeping.store = scene.prepared;
     xcb_connection_t* c = conn.get();
     const xcb_screen_t* screen = conn.screen();
     const xcb_window_t root = screen->root;
@@ -644,13 +867,14 @@ std::string drawScene(const Scene& scene) {
     xcb_prefetch_extension_data(c, &xcb_randr_id);
     xcb_prefetch_extension_data(c, &xcb_shm_id);
     xcb_prefetch_maximum_request_length(c);
-    const xcb_intern_atom_cookie_t rootAtomCookie = askAtom(c, "_XROOTPMAP_ID");
-    const xcb_intern_atom_cookie_t esetAtomCookie = askAtom(c, "ESETROOT_PMAP_ID");
+    drawn->rootAtomCookie = askAtom(c, "_XROOTPMAP_ID");
+    drawn->esetAtomCookie = askAtom(c, "ESETROOT_PMAP_ID");
 
     const PixelLayout layout = layoutOf(c, screen);
     const PixelRect rootRect{0, 0, screen->width_in_pixels, screen->height_in_pixels};
 
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    drawn->pixmap = pixmap;
     xcb_create_pixmap(c, layout.depth, pixmap, root, screen->width_in_pixels,
                       screen->height_in_pixels);
     const xcb_gcontext_t gc = xcb_generate_id(c);
@@ -661,22 +885,42 @@ std::string drawScene(const Scene& scene) {
     xcb_poly_fill_rectangle(c, pixmap, gc, 1, &whole);
 
     // A picture that cannot be drawn leaves the plain colour, and the change is reported failed.
-    std::string pictureProblem;
     if (!scene.path.empty() && layout.trueColor && layout.bitsPerPixel % 8 == 0) {
         const std::uint32_t rgb = scene.color;
         const QRgb background =
             qRgb(int(rgb & 0xffu), int((rgb >> 8) & 0xffu), int((rgb >> 16) & 0xffu));
-        pictureProblem =
-            drawPicture(c, root, pixmap, gc, layout, rootRect, scene.path, scene.style, background);
+        drawn->problem = drawPicture(c, root, pixmap, gc, layout, rootRect, scene.path, scene.style,
+                                     background, drawn->keeping);
     } else if (!scene.path.empty()) {
-        pictureProblem = "pictures need a true-colour screen";
+        drawn->problem = "pictures need a true-colour screen";
     }
     xcb_free_gc(c, gc);
+    xcb_flush(c);
+    return drawn;
+}
+
+// Makes a drawn pixmap the root's background (or, for a scene only prepared, keeps its pixels).
+std::string showOnRoot(DrawnScene& drawn) {
+    if (drawn.pixmap == XCB_NONE) {
+        return drawn.problem;
+    }
+    Connection& conn = *drawn.conn;
+    xcb_connection_t* c = conn.get();
+    const xcb_window_t root = conn.screen()->root;
+    const xcb_pixmap_t pixmap = drawn.pixmap;
+    if (!drawn.scene.onRoot) {
+        xcb_free_pixmap(c, pixmap);
+        conn.sync();
+        if (conn.ok() && drawn.problem.empty()) {
+            drawn.keeping.write();
+        }
+        return drawn.problem;
+    }
 
     // Take over the root's background, freeing what the previous setter left behind. The server
     // is grabbed so no other setter slips in between reading and writing the properties.
-    const xcb_atom_t rootAtom = atomOf(c, rootAtomCookie);
-    const xcb_atom_t esetAtom = atomOf(c, esetAtomCookie);
+    const xcb_atom_t rootAtom = atomOf(c, drawn.rootAtomCookie);
+    const xcb_atom_t esetAtom = atomOf(c, drawn.esetAtomCookie);
     xcb_grab_server(c);
     const xcb_get_property_cookie_t oldRootCookie =
         xcb_get_property(c, 0, root, rootAtom, XCB_ATOM_PIXMAP, 0, 1);
@@ -706,7 +950,91 @@ std::string drawScene(const Scene& scene) {
     if (std::string error = pendingError(c); !error.empty()) {
         return error;
     }
-    return pictureProblem;
+    // The root shows the picture: now it is kept prepared for the next time.
+    if (drawn.problem.empty()) {
+        drawn.keeping.write();
+    }
+    return drawn.problem;
+}
+
+// The scene drawn ahead at start-up (drawAhead), until a change takes it or passes it over.
+// How much less of the CPU the drawing ahead asks for than start-up's own thread.
+constexpr int kAheadNice = 10;
+
+// Declared in this order so that at exit the drawings still under way end (their futures wait)
+// before what they use goes.
+std::mutex g_aheadMutex;
+std::optional<PreparedPictures> g_aheadPrepared;
+Scene g_aheadScene;
+std::future<std::unique_ptr<DrawnScene>> g_ahead;
+std::future<std::unique_ptr<DrawnScene>> g_aheadPassedOver; // not waited for by the change
+
+// The scene drawn ahead when it is exactly `scene` (the same picture file, unchanged since); it is
+// let go of either way, so only the first change can take it.
+std::unique_ptr<DrawnScene> takeAhead(const Scene& scene) {
+    std::future<std::unique_ptr<DrawnScene>> ahead;
+    Scene drawnFor;
+    {
+        std::lock_guard<std::mutex> lock(g_aheadMutex);
+        if (!g_ahead.valid()) {
+            return nullptr;
+        }
+        ahead = std::move(g_ahead);
+        drawnFor = g_aheadScene;
+    }
+    const bool same =
+        drawnFor.display == scene.display && drawnFor.path == scene.path &&
+        drawnFor.style == scene.style && drawnFor.color == scene.color &&
+        (scene.prepared == nullptr) == (drawnFor.prepared == nullptr) &&
+        (scene.prepared == nullptr || scene.prepared->folder() == drawnFor.prepared->folder());
+    if (!same) {
+        // Not what this change needs: it ends on its own, and nobody waits for it.
+        std::lock_guard<std::mutex> lock(g_aheadMutex);
+        g_aheadPassedOver = std::move(ahead);
+        return nullptr;
+    }
+    std::unique_ptr<DrawnScene> drawn = ahead.get(); // waits for the drawing to end
+    if (!drawn || drawn->pixmap == XCB_NONE || !drawn->problem.empty() || !drawn->identity ||
+        fileIdentity(scene.path) != drawn->identity) {
+        return nullptr; // its connection closes, and the server frees its pixmap
+    }
+    drawn->keeping.store = drawn->keeping.store != nullptr ? scene.prepared : nullptr;
+    return drawn;
+}
+
+void startAhead(const std::string& path, int style, std::uint32_t rgb) {
+    std::lock_guard<std::mutex> lock(g_aheadMutex);
+    static bool started = false;
+    if (started || path.empty()) {
+        return;
+    }
+    started = true;
+    g_aheadPrepared.emplace();
+    g_aheadScene = Scene{{}, path, style, rgb & 0xffffffu, &*g_aheadPrepared, true};
+    g_ahead = std::async(std::launch::async, [scene = g_aheadScene] {
+        // Start-up itself (the tray icon first) goes before this drawing when both want the CPU.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kAheadNice);
+        try {
+            return drawPixmap(scene);
+        } catch (const std::exception&) {
+            return std::unique_ptr<DrawnScene>();
+        }
+    });
+}
+
+void waitAhead() {
+    std::lock_guard<std::mutex> lock(g_aheadMutex);
+    if (g_ahead.valid()) {
+        g_ahead.wait();
+    }
+}
+
+std::string drawScene(const Scene& scene) {
+    std::unique_ptr<DrawnScene> drawn = scene.onRoot ? takeAhead(scene) : nullptr;
+    if (!drawn) {
+        drawn = drawPixmap(scene);
+    }
+    return showOnRoot(*drawn);
 }
 
 } // namespace

@@ -81,6 +81,8 @@ QtDayWatch::QtDayWatch(DayWatchOptions options, QObject* parent)
     m_midnight.setSingleShot(true);
     m_midnight.setTimerType(Qt::PreciseTimer);
     connect(&m_midnight, &QTimer::timeout, this, &QtDayWatch::onMidnight);
+    m_eve.setSingleShot(true);
+    connect(&m_eve, &QTimer::timeout, this, &QtDayWatch::onEve);
     armMidnight();
 
     m_clockFd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -136,6 +138,44 @@ void QtDayWatch::setDayCheck(std::function<void()> check) {
 
 void QtDayWatch::setFileCheck(std::function<void()> check) {
     m_fileCheck = std::move(check);
+}
+
+void QtDayWatch::setEveCheck(std::function<void()> check) {
+    m_eveCheck = std::move(check);
+    armEve();
+}
+
+qint64 QtDayWatch::msecsToEve(const QDateTime& now, bool doneToday) {
+    const qint64 toNextDay = msecsToNextDay(now) - kMidnightMarginMs;
+    if (toNextDay > kEveMs) {
+        return toNextDay - kEveMs;
+    }
+    if (!doneToday) {
+        return 0;
+    }
+    // The next day's eve: the next day's length (23 or 25 hours where clocks change) less the hour.
+    const QDateTime nextDay = now.addMSecs(toNextDay + kMidnightMarginMs);
+    return toNextDay + msecsToNextDay(nextDay) - kEveMs;
+}
+
+void QtDayWatch::armEve() {
+    if (!m_eveCheck) {
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    m_eve.start(std::chrono::milliseconds(msecsToEve(now, m_eveDoneOn == now.date())));
+}
+
+void QtDayWatch::onEve() {
+    const QDateTime now = QDateTime::currentDateTime();
+    // Early (a slewed clock), or this day's eve already came: wait for the right moment.
+    if (msecsToEve(now, m_eveDoneOn == now.date()) == 0) {
+        m_eveDoneOn = now.date();
+        if (m_eveCheck) {
+            m_eveCheck();
+        }
+    }
+    armEve();
 }
 
 qint64 QtDayWatch::msecsToNextDay(const QDateTime& now) {
@@ -227,6 +267,7 @@ std::string QtDayWatch::zoneIdentity() const {
 
 void QtDayWatch::dayMayHaveChanged() {
     armMidnight();
+    armEve();
     if (m_dayCheck) {
         m_dayCheck();
     }

@@ -38,6 +38,7 @@ public:
 
     void setDayCheck(std::function<void()> check) override;
     void setFileCheck(std::function<void()> check) override;
+    void setEveCheck(std::function<void()> check) override;
     void watchFiles(const std::vector<std::string>& paths, const std::string& folder) override;
 
     // The midnight timer fires this long after the day starts, so the new date is already there.
@@ -51,12 +52,18 @@ public:
     // time zone (or time spec) of `now`. The start of a day is its first valid moment, so a day
     // whose midnight is skipped by a clock change still has one.
     static qint64 msecsToNextDay(const QDateTime& now);
+    // The eve check comes in the last hour before the next day starts.
+    static constexpr qint64 kEveMs = 3'600'000;
+    // Milliseconds from `now` until the eve check is due: 0 inside the eve unless it already
+    // came today (`doneToday`), then the next day's eve.
+    static qint64 msecsToEve(const QDateTime& now, bool doneToday);
     // NFS, SMB/CIFS, FUSE and other file systems where inotify misses changes made elsewhere.
     static bool isRemoteFileSystemType(long type);
     static bool isOnRemoteFileSystem(const std::string& path);
 
     // The state, for tests and benchmarks.
     int midnightRemainingMs() const { return m_midnight.remainingTime(); }
+    int eveRemainingMs() const { return m_eve.remainingTime(); }
     bool clockSetWatched() const { return m_clockFd >= 0; }
     bool polling() const { return m_poll.isActive(); }
     QStringList watchedPaths() const;
@@ -66,6 +73,8 @@ private slots:
 
 private:
     void armMidnight();
+    void armEve();
+    void onEve();
     void onMidnight();
     void armClockSet();
     void onClockSetReadable();
@@ -79,9 +88,12 @@ private:
     DayWatchOptions m_options;
     std::function<void()> m_dayCheck;
     std::function<void()> m_fileCheck;
+    std::function<void()> m_eveCheck;
 
     QTimer m_midnight;
     QDate m_armedOn;
+    QTimer m_eve;
+    QDate m_eveDoneOn; // the day whose eve check came
     int m_clockFd = -1;
     QSocketNotifier* m_clockNotifier = nullptr;
     QFileSystemWatcher m_zoneWatcher;

@@ -53,7 +53,7 @@ std::string SettingsFile::defaultPath() {
 }
 
 void SettingsFile::logReadFailure(int code) {
-    if (m_loggedReadFailure != code) {
+    if (m_loggedReadFailure != code && !m_quiet) {
         std::fprintf(stderr, "lumora: cannot read the settings file %s: %s\n", m_path.c_str(),
                      errnoText(code).c_str());
         m_loggedReadFailure = code;
@@ -144,7 +144,7 @@ void SettingsFile::refresh(bool force) {
     if (m_report.damaged()) {
         bool known = m_damagedText && *m_damagedText == text; // said already
         m_damagedText = std::move(text);
-        if (known) {
+        if (known || m_quiet) {
             return;
         }
         std::string lines;

@@ -55,6 +55,9 @@ public:
     const std::string& lastBackupPath() const { return m_lastBackup; }
     // How long a write waits for another process's lock.
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
+    // A reader that only takes a first look says nothing of an unreadable or damaged file: the
+    // program's own reader tells it, once.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
 
     static constexpr long long kMaxFileSize = 4 * 1024 * 1024;
 
@@ -89,6 +92,7 @@ private:
     std::string m_lastBackup;
     int m_lockTimeoutMs = 5000;
     int m_loggedReadFailure = 0;
+    bool m_quiet = false;
 };
 
 } // namespace lumora

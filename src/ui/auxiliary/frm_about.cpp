@@ -48,7 +48,8 @@ FrmAbout::FrmAbout(const lumora::Clock& clock, QWidget* parent)
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(0, 0, kClientWidth, kClientHeight);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPixmap logo(QStringLiteral(":/lumora/logo.bmp"));
+    QPixmap logo =
+        QPixmap::fromImage(lumora::builtInImage(QStringLiteral(":/lumora/logo.bmp"), "bmp"));
     if (logo.isNull()) {
         logo = QPixmap(kClientWidth, kClientHeight);
         logo.fill(Qt::white);

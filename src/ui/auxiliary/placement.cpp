@@ -3,6 +3,9 @@
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWidget>
@@ -61,10 +64,22 @@ QFont windowFont() {
     return font;
 }
 
+QImage builtInImage(const QString& path, const char* format) {
+    // Read in the format named, without asking the image plugins: a picture whose format is
+    // guessed is probed by every plugin there is (each one loaded, with its libraries).
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QIcon programIcon() {
     QIcon icon;
     for (int size : {16, 22, 32, 48}) {
-        icon.addFile(QStringLiteral(":/lumora/icons/lumora-%1.png").arg(size), QSize(size, size));
+        const QImage image =
+            builtInImage(QStringLiteral(":/lumora/icons/lumora-%1.png").arg(size), "png");
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QFont>
 #include <QIcon>
+#include <QImage>
+#include <QString>
 // Placing the auxiliary windows on the screen, and their font.
 class QScreen;
 class QWidget;
@@ -21,5 +23,9 @@ QFont windowFont();
 
 // The program's icon at 16, 22, 32 and 48 pixels.
 QIcon programIcon();
+
+// A picture of the program's own resources, in its known format ("png", "bmp"), read without
+// loading any image plugin.
+QImage builtInImage(const QString& path, const char* format);
 
 } // namespace lumora

@@ -165,7 +165,8 @@ void FrmMain::render(const SettingsView& view) {
     for (std::size_t i = 1; i < m_label1.size(); ++i) {
         applyLabel(m_label1[i], view.label1[i]);
     }
-    static const QImage noPicture(QStringLiteral(":/lumora/nopicture.bmp"));
+    static const QImage noPicture =
+        lumora::builtInImage(QStringLiteral(":/lumora/nopicture.bmp"), "bmp");
     for (std::size_t i = 1; i <= 7; ++i) {
         applyLabel(m_label2[i], view.label2[i]);
         applyLabel(m_label3[i], view.label3[i]);

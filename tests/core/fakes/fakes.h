@@ -51,6 +51,9 @@ struct RecordingDesktop : DesktopBackend, Logs {
     DesktopResult setBackgroundColor(std::uint32_t rgb) override {
         return record("color(" + std::to_string(rgb) + ")", failColor);
     }
+    void prepareWallpaper(const std::string& path, int style) override {
+        record("prepare(" + path + ", " + std::to_string(style) + ")", false);
+    }
     DesktopResult record(const std::string& call, bool fail) {
         calls.push_back(call);
         put("desktop." + call);
@@ -287,11 +290,13 @@ struct FakeWindow : MainWindow, Logs {
 struct FakeDaySource : DayWatchSource {
     void setDayCheck(std::function<void()> check) override { dayCheck = std::move(check); }
     void setFileCheck(std::function<void()> check) override { fileCheck = std::move(check); }
+    void setEveCheck(std::function<void()> check) override { eveCheck = std::move(check); }
     void watchFiles(const std::vector<std::string>& paths, const std::string&) override {
         watched = paths;
     }
     std::function<void()> dayCheck;
     std::function<void()> fileCheck;
+    std::function<void()> eveCheck;
     std::vector<std::string> watched;
 };
 

@@ -79,4 +79,40 @@ TEST(FileCheck, RemovesEveryMissingDayThenAppliesOnce) {
     EXPECT_EQ(rig.only("engine.|window."), CallLog{});
 }
 
+// The eve: the next day's own picture is prepared in its style; nothing when the next day has no
+// picture of its own, or the default picture or no picture is what is shown.
+struct EveRow {
+    const char* name;
+    int today;
+    float directWall;
+    std::string picture; // the next day's value
+    float style;         // the next day's style
+    std::vector<std::string> calls;
+};
+class Eve : public ::testing::TestWithParam<EveRow> {};
+TEST_P(Eve, PreparesTheNextDaysOwnPicture) {
+    const EveRow& row = GetParam();
+    FrmMainRig rig;
+    rig.clock.weekdays = {row.today};
+    rig.started();
+    rig.logic.dayWatch.start();
+    const int next = row.today % 7 + 1;
+    rig.setDayValue(next, row.picture);
+    rig.state.DayStyle.at(static_cast<std::size_t>(next)) = row.style;
+    rig.state.DirectWall = row.directWall;
+    rig.desktop.calls.clear();
+    rig.days.eveCheck();
+    EXPECT_EQ(rig.desktop.calls, row.calls);
+}
+const EveRow kEveRows[] = {
+    {"SaturdayPreparesSunday", 7, 1.0f, "/p/sun.jpg", 1.0f, {"prepare(/p/sun.jpg, 2)"}},
+    {"MondayPreparesTuesdayCentred", 2, 1.0f, "/p/tue.jpg", 2.0f, {"prepare(/p/tue.jpg, 0)"}},
+    {"NoPictureNextDay", 2, 1.0f, "", 3.0f, {}},
+    {"UnreadableValue", 2, 1.0f, "Error: 5", 3.0f, {}},
+    {"StyleThatLeavesTheDesktop", 2, 1.0f, "/p/tue.jpg", 9.0f, {}},
+    {"DefaultPictureShown", 2, 2.0f, "/p/tue.jpg", 3.0f, {}},
+    {"NoPictureShown", 2, 3.0f, "/p/tue.jpg", 3.0f, {}},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, Eve, ::testing::ValuesIn(kEveRows), byName);
+
 } // namespace

@@ -103,6 +103,26 @@ INSTANTIATE_TEST_SUITE_P(
         // The zone of the process, as TZ names it.
         NextDayRow{"Europe/Berlin", true, {2027, 10, 31}, {0, 0, 0}, 25 * kHour + kMargin}));
 
+// The eve check: the last hour before the next day, once a day.
+struct EveRow {
+    const char* zone;
+    QTime time; // on 2027-10-30, the day before Berlin's clocks go back
+    bool doneToday;
+    qint64 expectedMs;
+};
+class Eve : public ::testing::TestWithParam<EveRow> {};
+TEST_P(Eve, ComesInTheLastHourBeforeTheNextDay) {
+    const EveRow& row = GetParam();
+    const QDateTime now({2027, 10, 30}, row.time, QTimeZone(QByteArray(row.zone)));
+    EXPECT_EQ(QtDayWatch::msecsToEve(now, row.doneToday), row.expectedMs);
+}
+INSTANTIATE_TEST_SUITE_P(
+    DayWatch, Eve,
+    ::testing::Values(EveRow{"UTC", {12, 0}, false, 11 * kHour}, EveRow{"UTC", {23, 0}, false, 0},
+                      EveRow{"UTC", {23, 30}, true, 23 * kHour + kHour / 2},
+                      // The next day has 25 hours.
+                      EveRow{"Europe/Berlin", {23, 30}, true, 24 * kHour + kHour / 2}));
+
 TEST_F(DayWatchTest, ArmsTheMidnightTimerAndNothingElseTicks) {
     const qint64 expected = QtDayWatch::msecsToNextDay(QDateTime::currentDateTime());
     auto watch = makeWatch(noBus());

@@ -127,6 +127,21 @@ TEST_F(SettingsFileTest, UnreadableFileThatBecomesReadableIsReadAgain) {
 
 // ---- damaged files --------------------------------------------------------------------------
 
+// Start-up's first look at the file says nothing; the program's own reader tells the damage once.
+TEST_F(SettingsFileTest, AQuietReaderLeavesTheDamageToBeToldOnce) {
+    ASSERT_TRUE(mkpath(folder()));
+    ASSERT_TRUE(writeAll(m_path, "\"Monday\" = \"/m.jpg\"\n\x7f\x45LF\n"));
+    for (const bool quiet : {true, false}) {
+        SettingsFile file(m_path);
+        file.setQuiet(quiet);
+        ::testing::internal::CaptureStderr();
+        get(file, "Monday");
+        get(file, "Tuesday");
+        const std::string told = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(told.find("is damaged") != std::string::npos, !quiet) << told;
+    }
+}
+
 TEST_F(SettingsFileTest, DamagedFileIsUsedAndKeptAsideBeforeTheNextSave) {
     ASSERT_TRUE(mkpath(folder()));
     const std::string damaged = "[HKEY_CURRENT_USER\\Software\\Corvane\\Local Settings]\n"
