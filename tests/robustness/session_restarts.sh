@@ -3,8 +3,9 @@
 # settings daemon killed (SIGKILL, as a crash) and started again while Lumora runs. After each
 # restart: the icon is back (embedded by trayer; registered with the StatusNotifierItem watcher
 # and seen by its host), a refresh's alert reaches the new notification daemon (counted by dunst
-# itself), and the wallpaper reaches the new xfconfd. Two runs: an XEmbed tray (trayer) and a
-# StatusNotifierItem tray (status-notifier-watcher and gtk-sni-tray-standalone).
+# itself), and the wallpaper reaches the new xfconfd (or, in a third run, the new dconf-service).
+# The tray runs: XEmbed (trayer) and StatusNotifierItem (status-notifier-watcher and
+# gtk-sni-tray-standalone).
 #
 # LUMORA_SUITE_BUDGET unset: 2 rounds of restarts per run; "full": 10.
 source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
@@ -129,10 +130,48 @@ if command -v status-notifier-watcher >/dev/null && command -v gtk-sni-tray-stan
         refreshed "StatusNotifierItem round $r"
     done
     alive "$LUMORA" || fail "lumora ended in the StatusNotifierItem run"
+    kill "$HOST" "$WATCHER"
+    wait_until 10 eval '! bus_has_name org.kde.StatusNotifierWatcher'
 else
     SNI_RUN=0
     e2e_log "no StatusNotifierItem run: status-notifier-watcher or gtk-sni-tray-standalone is missing"
 fi
-e2e_log "figures: rounds=$ROUNDS sni_run=$SNI_RUN restarts=$RESTARTS refreshes=$REFRESHES" \
+kill "$LUMORA" 2>/dev/null
+wait_until 10 ended "$LUMORA"
+
+# 3. GNOME's settings store: dconf-service (started by the bus on demand) killed between refreshes;
+#    the program's next wallpaper must reach the new one. The tray host here is trayer again.
+if [ -x /usr/libexec/dconf-service ] && command -v gsettings >/dev/null; then
+    DCONF_RUN=1
+    export GSETTINGS_BACKEND=dconf
+    SCHEMA=org.gnome.desktop.background
+    dconf_pid() {
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.GetConnectionUnixProcessID string:ca.desrt.dconf 2>/dev/null | sed -n 's/.*uint32 //p'
+    }
+    start_trayer || fail "trayer did not start"
+    LUMORA_DESKTOP=gnome session_spawn lumora "$LUMORA_BIN"
+    LUMORA=$SPAWNED
+    wait_until 15 icon_embedded || fail "the icon did not appear for the GNOME run"
+    wait_until 10 eval '[ "$(gget $SCHEMA picture-uri)" = "file://$PIC" ]' || fail "no wallpaper reached dconf at start-up"
+    for ((r = 1; r <= ROUNDS; r++)); do
+        pid=$(dconf_pid)
+        [ -n "$pid" ] && kill -9 "$pid" && wait_until 5 eval '[ -z "$(dconf_pid)" ]' && RESTARTS=$((RESTARTS + 1))
+        gsettings set $SCHEMA picture-uri 'file:///nothing' # starts a new dconf-service
+        "$LUMORA_BIN" --refresh 2>>"$SESSION_DIR/refresh.log" || fail "lumora --refresh failed (GNOME round $r)"
+        REFRESHES=$((REFRESHES + 1))
+        wait_until 10 eval '[ "$(gget $SCHEMA picture-uri)" = "file://$PIC" ]' ||
+            { LOST_WALLPAPERS=$((LOST_WALLPAPERS + 1)) && fail "GNOME round $r: picture-uri is [$(gget $SCHEMA picture-uri)]"; }
+    done
+    alive "$LUMORA" || fail "lumora ended in the GNOME run"
+    kill "$LUMORA"
+    wait_until 10 ended "$LUMORA"
+    pid=$(dconf_pid)
+    [ -n "$pid" ] && kill "$pid" && wait_until 5 eval '[ -z "$(dconf_pid)" ]' # the bus started it for us
+else
+    DCONF_RUN=0
+    e2e_log "no GNOME run: dconf-service or gsettings is missing"
+fi
+e2e_log "figures: rounds=$ROUNDS dconf_run=$DCONF_RUN sni_run=$SNI_RUN restarts=$RESTARTS refreshes=$REFRESHES" \
     "icons_lost=$LOST_ICONS alerts_lost=$LOST_ALERTS wallpapers_lost=$LOST_WALLPAPERS alerts_on_bus=$(alerts | wc -l)"
 e2e_finish
