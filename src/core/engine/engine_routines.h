@@ -11,7 +11,8 @@ public:
     virtual std::string defaultPicturePath() const = 0;
     virtual void ApplyWallpaperForDay(int d) = 0;
     virtual void ColorChange() = 0;
-    virtual void Transf(const std::string& source, int d) = 0;
+    // True when the copy is in place and recorded as the day's picture.
+    virtual bool Transf(const std::string& source, int d) = 0;
 };
 
 } // namespace lumora

@@ -208,24 +208,25 @@ std::string WallpaperEngine::dayCopyPath(const std::string& source, int d) const
     return (fs::path(m_services.program.pictureFolder()) / name).string();
 }
 
-void WallpaperEngine::Transf(const std::string& source, int d) {
+bool WallpaperEngine::Transf(const std::string& source, int d) {
     try {
         const std::string day = m_state.dayName(d);
         if (day.empty()) {
-            return;
+            return false;
         }
         ensurePictureFolder();
         const std::string destination = dayCopyPath(source, d);
         // The day's value changes only once the new copy is complete and in place; until then a
         // timer tick sees the previous copy and value.
         if (!copyInBlocks(source, destination, m_services.events, m_fileSync)) {
-            return;
+            return false;
         }
         m_services.registry.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
         m_services.registry.SetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey, day, destination,
                                         REG_SZ);
+        return true;
     } catch (...) {
-        // the copy is abandoned; the day keeps its previous picture
+        return false; // the copy is abandoned; the day keeps its previous picture
     }
 }
 

@@ -45,7 +45,9 @@ public:
     // Hands path and style to the desktop. Never throws.
     void SetDesktopWallpaper(const std::string& path, int style);
     // Copies `source` to the day's copy in the picture folder and records it as day d's picture.
-    void Transf(const std::string& source, int d);
+    // False when the copy failed (a source that cannot be read or vanished meanwhile, a full
+    // disk): the previous copy and the day's value are then left as they were.
+    bool Transf(const std::string& source, int d);
     // Writes the built-in default picture to the picture folder's Default.bmp.
     void CreateDefault();
     // The colour dialog: sets and stores the chosen desktop colour.

@@ -18,8 +18,8 @@ void WallpaperEngineRoutines::ColorChange() {
     m_engine.ColorChange();
 }
 
-void WallpaperEngineRoutines::Transf(const std::string& source, int d) {
-    m_engine.Transf(source, d);
+bool WallpaperEngineRoutines::Transf(const std::string& source, int d) {
+    return m_engine.Transf(source, d);
 }
 
 } // namespace lumora

@@ -12,7 +12,7 @@ public:
     std::string defaultPicturePath() const override;
     void ApplyWallpaperForDay(int d) override;
     void ColorChange() override;
-    void Transf(const std::string& source, int d) override;
+    bool Transf(const std::string& source, int d) override;
 
 private:
     WallpaperEngine& m_engine;

@@ -183,14 +183,16 @@ void SettingsEditor::mnuday_Click(int index) {
     }
     m_s.registry.CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
     m_s.registry.SetRegValue(HKEY_CURRENT_USER, kSettingsKey, day, *chosen, REG_SZ);
-    m_s.engine.Transf(*chosen, index);
+    // A copy that failed leaves the day as it was; the alert would then tell a change that did
+    // not happen.
+    const bool copied = m_s.engine.Transf(*chosen, index);
     const int t = today();
     if (index == t && m_s.state.DirectWall == 1.0f) {
         m_s.engine.ApplyWallpaperForDay(t);
     }
     AffPics();
     refresh();
-    if (m_s.state.DispMess) {
+    if (m_s.state.DispMess && copied) {
         m_s.alerts.showMessage(
             compose(LUMORA_TR("Lumora", "%1's wallpaper changed using\n\r%2"), {day, *chosen}));
     }

@@ -4,12 +4,14 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -245,12 +247,26 @@ template <typename Change> bool SettingsFile::modify(Change change) {
     // A holder that died is recognised at once by its process id; the age limit covers a lock
     // left by another machine sharing the home folder.
     lock.setStaleLockTime(30000);
-    bool locked = lock.tryLock(m_lockTimeoutMs);
-    if (!locked && lock.error() == QLockFile::LockFailedError && lockLeftEmpty(lock, lockPath)) {
-        // A writer killed between creating the lock file and writing its process id into it
-        // leaves a lock nobody can identify; an old one of those is stale.
-        lock.removeStaleLockFile();
-        locked = lock.tryLock(m_lockTimeoutMs);
+    // Waited for in short slices: a writer killed between creating the lock file and writing its
+    // process id into it leaves a lock nobody can identify, which is cleared as soon as it is
+    // old, not after the whole wait (that wait would freeze the program at every such kill).
+    QElapsedTimer waited;
+    waited.start();
+    bool locked = false;
+    for (;;) {
+        const auto left = std::max<qint64>(0, m_lockTimeoutMs - waited.elapsed());
+        locked = lock.tryLock(static_cast<int>(std::min<qint64>(left, 100)));
+        if (locked || lock.error() != QLockFile::LockFailedError) {
+            break;
+        }
+        if (lockLeftEmpty(lock, lockPath)) {
+            lock.removeStaleLockFile();
+        } else if (left == 0) {
+            break;
+        }
+        if (waited.elapsed() > m_lockTimeoutMs + 1000) {
+            break; // a lock that keeps coming back empty
+        }
     }
     if (!locked) {
         std::fprintf(stderr, "lumora: settings not saved to %s: the file is locked (%s.lock)\n",

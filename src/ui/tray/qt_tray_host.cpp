@@ -9,6 +9,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QMenu>
 #include <QStringList>
@@ -17,7 +18,23 @@
 using namespace lumora;
 
 QtTrayHost::QtTrayHost(QIcon icon, QObject* parent)
-    : QObject(parent), m_programIcon(std::move(icon)) {}
+    : QObject(parent), m_programIcon(std::move(icon)) {
+    // A StatusNotifierItem is registered with the watcher once, when it is shown; a watcher that
+    // restarts (the panel crashed or was replaced) knows no items. The icon is then shown anew,
+    // which registers it with the new watcher, so it comes back as an XEmbed icon does.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        auto* watcher =
+            new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                    QDBusServiceWatcher::WatchForRegistration, this);
+        connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+            if (m_icon && m_sni && m_icon->isVisible()) {
+                m_icon->hide();
+                m_icon->show();
+            }
+        });
+    }
+}
 
 QtTrayHost::~QtTrayHost() {
     delete m_icon;

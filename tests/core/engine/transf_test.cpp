@@ -76,7 +76,7 @@ TEST_P(TransfCopies, GoToTheDaysFileInThePictureFolderInTheBlockScheme) {
     const auto bytes = patternBytes(row.size, 3);
     writeBytes(row.source, bytes);
 
-    rig.engine.Transf(row.source, row.day);
+    EXPECT_TRUE(rig.engine.Transf(row.source, row.day));
 
     EXPECT_EQ(readBytes(expected), bytes);
     EXPECT_EQ(rig.events.count, row.rounds);
@@ -216,7 +216,7 @@ TEST_P(TransfFailures, LeaveThePreviousCopyAndValue) {
     const bool folderUsable = GetParam().spoil(rig, source, copy);
     const long descriptors = openDescriptors();
 
-    EXPECT_NO_THROW(rig.engine.Transf(source.string(), GetParam().day));
+    EXPECT_FALSE(rig.engine.Transf(source.string(), GetParam().day));
     setrlimit(RLIMIT_FSIZE, &fileSize);
     std::signal(SIGXFSZ, onFileSize);
 
@@ -232,7 +232,7 @@ TEST_P(TransfFailures, LeaveThePreviousCopyAndValue) {
         rig.engine.setFileSync(nullptr);
         fs::remove_all(source);
         writeBytes(source, patternBytes(2000, 8));
-        rig.engine.Transf(source.string(), 2);
+        EXPECT_TRUE(rig.engine.Transf(source.string(), 2));
         EXPECT_EQ(readBytes(copy), patternBytes(2000, 8));
     } else {
         EXPECT_EQ(filesIn(rig.folder()).size(), fs::is_directory(rig.folder()) ? 1u : 0u);

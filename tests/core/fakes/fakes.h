@@ -223,11 +223,12 @@ struct FakeEngine : EngineRoutines, Logs {
     std::function<void(int)> onApply;
     void ColorChange() override { put("engine.ColorChange"); }
     // Records the choice as the real copy does: the day's value names its copy.
-    void Transf(const std::string& source, int d) override {
+    bool Transf(const std::string& source, int d) override {
         put("engine.Transf(" + source + ", " + std::to_string(d) + ")");
         if (onTransf) {
             onTransf(source, d);
         }
+        return true;
     }
     std::function<void(const std::string&, int)> onTransf;
 };
