@@ -14,7 +14,8 @@ public:
 
     DesktopResult fail(const std::string& reason);
     // A failure for a wallpaper path no desktop should be handed (relative, missing, not a
-    // regular file); success for the empty path (no wallpaper) and for a usable one.
+    // regular file, no picture by its header, or more pixels than kMaxPicturePixels); success
+    // for the empty path (no wallpaper) and for a usable one.
     DesktopResult checkPicturePath(const std::string& path);
 
 private:

@@ -44,7 +44,7 @@ public:
     // The open file's descriptor (-1 when not open), for facts about exactly what is read.
     int handle() const;
     // The declared size, read from the header (or, for a format that tells it only by decoding,
-    // by decoding); invalid when the file is no picture.
+    // by decoding); invalid when the file is no picture or declares no pixels.
     QSize size();
     // Whether the declared size is within kMaxPicturePixels.
     static bool withinLimit(const QSize& size);

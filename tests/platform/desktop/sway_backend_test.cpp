@@ -3,6 +3,7 @@
 #include "platform/desktop/sway_backend.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -44,6 +45,7 @@ protected:
     std::string picture(const char* name) {
         QFile file(m_dir.filePath(QString::fromUtf8(name)));
         file.open(QIODevice::WriteOnly);
+        QImage(2, 2, QImage::Format_RGB32).save(&file, "PNG");
         return file.fileName().toStdString();
     }
     // The swaybg the backend runs now, and the arguments it was started with.
