@@ -2,8 +2,7 @@
 
 #include "platform/linux/picture_file.h"
 
-#include <QByteArray>
-#include <QFile>
+#include <QString>
 
 #include <cstdio>
 
@@ -26,7 +25,7 @@ DesktopResult FailureLog::checkPicturePath(const std::string& path) {
     // The desktop decodes the picture later, out of our sight: what its header says is read
     // here, so a file that is no picture, or one larger than the program itself would decode,
     // is reported failed instead of handed on.
-    PictureReader header(QFile::decodeName(QByteArray::fromStdString(path)));
+    PictureReader header(path);
     const QSize declared = header.size();
     if (!declared.isValid()) {
         return fail(header.isOpen() ? "no picture in " + path
@@ -38,6 +37,14 @@ DesktopResult FailureLog::checkPicturePath(const std::string& path) {
                     std::to_string(kMaxPicturePixels));
     }
     return DesktopResult::success();
+}
+
+DesktopResult FailureLog::checkPicturePathAsText(const std::string& path) {
+    if (QString::fromStdString(path).toStdString() != path) {
+        return fail("picture refused: the name of " + path +
+                    " is no UTF-8 text, which this desktop needs");
+    }
+    return checkPicturePath(path);
 }
 
 } // namespace lumora

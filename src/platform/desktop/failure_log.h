@@ -17,6 +17,9 @@ public:
     // regular file, no picture by its header, or more pixels than kMaxPicturePixels); success
     // for the empty path (no wallpaper) and for a usable one.
     DesktopResult checkPicturePath(const std::string& path);
+    // checkPicturePath for a desktop that takes the path as text (a D-Bus string, a command line
+    // argument): a name whose bytes are no UTF-8 would reach it as another name, so it is refused.
+    DesktopResult checkPicturePathAsText(const std::string& path);
 
 private:
     std::string m_backend;

@@ -26,8 +26,7 @@ std::string picturePathProblem(const std::string& path) {
     return {};
 }
 
-std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
-    const QByteArray name = QFile::encodeName(path);
+std::unique_ptr<QFile> openPictureFile(const QByteArray& name, std::string* why) {
     auto fail = [&](const std::string& reason) -> std::unique_ptr<QFile> {
         if (why) {
             *why = name.toStdString() + ": " + reason;
@@ -47,7 +46,7 @@ std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
         ::close(fd);
         return fail("not a regular file");
     }
-    auto file = std::make_unique<QFile>(path);
+    auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail("cannot be read");
@@ -71,7 +70,10 @@ bool hasTgaFooter(int fd) {
 
 } // namespace
 
-PictureReader::PictureReader(const QString& path) : m_file(openPictureFile(path, &m_problem)) {
+PictureReader::PictureReader(const QString& path) : PictureReader(QFile::encodeName(path)) {}
+
+PictureReader::PictureReader(const QByteArray& name)
+    : m_name(name), m_file(openPictureFile(name, &m_problem)) {
     if (m_file) {
         m_reader.setDevice(m_file.get());
         if (hasTgaFooter(m_file->handle())) {
@@ -98,7 +100,7 @@ QSize PictureReader::size() {
     if (size.isEmpty() && m_reader.canRead()) {
         // A format that tells its size only by decoding. Read on a reader of its own, so that
         // this one can still decode the picture.
-        PictureReader again(m_file->fileName());
+        PictureReader again(m_name);
         size = again.reader().read().size();
     }
     // A header that declares no pixels (0 x 0) holds no picture either.
