@@ -97,8 +97,6 @@ int main(int argc, char** argv) {
         g_template = g_file;
         g_file = scratch.filePath(QStringLiteral("vanishing.png")).toStdString();
     }
-    const QString file = QFile::decodeName(QByteArray::fromStdString(g_file));
-
     run("copy", [&] {
         const std::string to = scratch.filePath(QStringLiteral("Monday.png")).toStdString();
         VanishingPump pump;
@@ -124,7 +122,7 @@ int main(int argc, char** argv) {
     });
     run("thumbnail", [&] {
         lumora::ThumbnailCache cache(scratch.filePath(QStringLiteral("thumbnails")));
-        const auto made = cache.load(1, file, QSize(160, 120));
+        const auto made = cache.load(1, QByteArray::fromStdString(g_file), QSize(160, 120));
         return made ? "picture:" + std::to_string(made->own.width()) + "x" +
                           std::to_string(made->own.height())
                     : std::string("no-picture");

@@ -7,10 +7,10 @@
 #include "core/settings/settings_format.h"
 #include "platform/linux/settings_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
