@@ -6,7 +6,10 @@
 #   - desktop_driver: each desktop backend on its real settings daemon (GNOME, MATE and Cinnamon
 #     on dconf, XFCE on xfconfd; swaybg on a headless sway and KDE where installed, with
 #     LUMORA_SUITE_BUDGET=full);
-#   - the real program: `lumora --refresh` with every day naming the file, on the root window.
+#   - the real program: `lumora --refresh` with every day naming the file, on the root window;
+#     and its settings window opened from the tray with a different file for each day, each
+#     thumbnail hovered: the window opens, every thumbnail is the no-picture one, and the
+#     program stays up within its memory bound.
 # For each: no crash, no path taking over 2 s (a hang), memory bounded (the peak resident size of
 # the process, from GNU time, under 512 MiB), and what the program gives for a bad picture: no
 # thumbnail (the no-picture one), "error N : description" from the preview, a wallpaper failure
@@ -24,7 +27,7 @@ FULL=0
 [ "${LUMORA_SUITE_BUDGET:-}" = full ] && FULL=1
 # A path in the probe is a hang past 2 s; a whole process (start-up included) past 10 s.
 HANG_MS=2000 HANG_PROCESS_S=10 RSS_KB=$((512 * 1024))
-session_start --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
+session_start --no-notify --wm openbox || { fail "session did not start"; e2e_finish; }
 need_driver
 export GSETTINGS_BACKEND=dconf
 session_spawn xfconfd "$XFCONFD"
@@ -167,6 +170,59 @@ while IFS=$'\t' read -r name kind; do
     bad | special) check_eq "lumora --refresh $name: status" 1 "$STATUS" ;;
     esac
 done <"$SESSION_DIR/manifest"
+
+# 4. The settings window of the real program, seven files at a time (one a day), each thumbnail
+# hovered; every file that is no picture shows the no-picture thumbnail.
+need xdotool xwininfo import compare
+screen_size
+mapfile -t NONE < <(awk -F'\t' '$2 == "bad" || $2 == "special" {print $1}' "$SESSION_DIR/manifest")
+[ $FULL = 1 ] || NONE=("${NONE[@]:0:14}")
+# Thumbnail of day i (1 Sunday .. 7 Saturday): four in the first row, three in the second.
+thumb_x() { echo $((6 + (($1 - 1) % 4) * 166)); }
+thumb_y() { [ "$1" -le 4 ] && echo 30 || echo 174; }
+settings_window() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - ' 2>/dev/null | head -n1; }
+for ((first = 0; first < ${#NONE[@]}; first += 7)); do
+    lines=()
+    for i in 0 1 2 3 4 5 6; do
+        name=${NONE[$(((first + i) % ${#NONE[@]}))]}
+        lines+=("\"${DAYS[$(((i + 6) % 7))]}\" = \"$CORPUS/$name\"")
+    done
+    profile '[HKEY_CURRENT_USER\Software\Corvane\Local Settings]' "${lines[@]}"
+    LUMORA_DESKTOP=none session_spawn "window-$first" "$LUMORA_BIN"
+    pid=$SPAWNED
+    CASES=$((CASES + 1))
+    if ! wait_until 15 icon_embedded; then
+        fail "round $first: the icon did not appear"
+        kill "$pid" 2>/dev/null
+        continue
+    fi
+    read -r X Y _ < <(geometry "$(tray_icon)")
+    xdotool mousemove $((X + 8)) $((Y + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+    if ! wait_until 10 eval '[ -n "$(settings_window)" ]'; then
+        HANGS=$((HANGS + 1))
+        fail "round $first: the settings window did not open"
+    else
+        read -r WX WY _ < <(geometry "$(settings_window)")
+        xdotool mousemove 0 0
+        sleep 0.5
+        for d in 1 2 3 4 5 6 7; do
+            tx=$((WX + $(thumb_x $d))) ty=$((WY + $(thumb_y $d)))
+            import -window root -crop "160x120+$tx+$ty" +repage "$SESSION_DIR/thumb.png"
+            [ "$(compare -metric AE "$SESSION_DIR/thumb.png" "${LUMORA_SOURCE_DIR:?}/resources/nopicture.bmp" null: 2>&1)" = 0 ] ||
+                wrong "round $first: day $d (${lines[$((d - 1))]}) does not show the no-picture thumbnail"
+        done
+        # Hovered one after another: the size and length of each are looked up.
+        for d in 1 2 3 4 5 6 7; do
+            xdotool mousemove $((WX + $(thumb_x $d) + 80)) $((WY + $(thumb_y $d) + 60)) sleep 0.3
+        done
+    fi
+    alive "$pid" || { CRASHES=$((CRASHES + 1)); fail "round $first: the program ended: $(tail -n3 "$SESSION_DIR/window-$first.log")"; }
+    peak=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+    [ "${peak:-0}" -gt "$PEAK_KB" ] && PEAK_KB=$peak
+    [ "${peak:-0}" -gt "$RSS_KB" ] && { OVER_MEMORY=$((OVER_MEMORY + 1)); fail "round $first: lumora peaked at $peak KiB"; }
+    kill "$pid" 2>/dev/null
+    wait_until 10 ended "$pid" || fail "round $first: the program did not end on SIGTERM"
+done
 
 e2e_log "hostile pictures: $(wc -l <"$SESSION_DIR/manifest") files, $CASES runs; crashes $CRASHES, hangs $HANGS, over memory $OVER_MEMORY, wrong outcomes $WRONG; peak resident $((PEAK_KB / 1024)) MiB"
 e2e_finish
