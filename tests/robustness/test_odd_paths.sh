@@ -6,8 +6,8 @@
 #     is named <day><the name's last four characters>, holds the picture's bytes, and the settings
 #     file gives its path back byte for byte;
 #   - through the real program (`lumora --refresh`) reading that settings file, to every desktop
-#     backend on its real daemon (GNOME, Cinnamon, MATE on dconf, XFCE on xfconfd, the root
-#     window): the desktop's store names exactly that file, or, where the store cannot hold the
+#     backend on its real daemon (GNOME, Cinnamon, MATE on dconf, XFCE on xfconfd, swaybg on a
+#     headless sway where sway is installed, the root window; KDE is left to its own test): the desktop's store names exactly that file, or, where the store cannot hold the
 #     bytes (a text key and bytes that are no UTF-8), the program says the wallpaper was not set;
 #     it never reports success for another path;
 #   - through the thumbnail and the preview window (picture_probe), which show it.
@@ -47,6 +47,32 @@ CASES=0 LOST=0 INJECTED=0 BACKENDS=(x11 gnome cinnamon mate xfce)
 gsettings list-schemas | grep -qx org.mate.background || BACKENDS=(${BACKENDS[@]/mate/})
 gsettings list-schemas | grep -qx org.cinnamon.desktop.background || BACKENDS=(${BACKENDS[@]/cinnamon/})
 
+# swaybg on a headless sway (as the user nobody when root: sway refuses root).
+if command -v sway >/dev/null && command -v swaybg >/dev/null && id nobody >/dev/null 2>&1; then
+    RUNDIR=$SESSION_DIR/sway-run
+    mkdir -p "$RUNDIR" && chmod 700 "$RUNDIR" && : >"$SESSION_DIR/sway.config"
+    AS=()
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody "$RUNDIR" "$SESSION_DIR/sway.config"
+        chmod 755 "$SESSION_DIR"
+        AS=(runuser -u nobody --)
+    fi
+    session_spawn sway "${AS[@]}" env -u DISPLAY XDG_RUNTIME_DIR="$RUNDIR" WLR_BACKENDS=headless \
+        WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SESSION_DIR/sway.config"
+    sway_socket() { ls "$RUNDIR"/wayland-* 2>/dev/null | grep -v lock | head -n1; }
+    if wait_until 20 eval '[ -n "$(sway_socket)" ]'; then
+        BACKENDS+=(sway)
+        SWAY_SOCKET=$(sway_socket)
+        SWAYBG_PIDFILE=$XDG_RUNTIME_DIR/lumora-swaybg-$(id -u).pid
+        trap 'p=$(cat "$SWAYBG_PIDFILE" 2>/dev/null); [ -n "$p" ] && kill "$p"; session_stop' EXIT
+    else
+        fail "sway did not start: $(tail -3 "$SESSION_DIR/sway.log")"
+    fi
+else
+    e2e_log "sway, swaybg or the user nobody is missing: swaybg is not checked"
+fi
+e2e_log "desktop backends: ${BACKENDS[*]}"
+
 hex() { od -An -v -tx1 | tr -d ' \n'; }
 # The day copy's path for a source name: <picture folder>/<day><the last four characters>, a
 # character being a byte that is no UTF-8 continuation byte with those that follow it.
@@ -74,6 +100,11 @@ import ast, sys; print(ast.literal_eval(sys.stdin.read().strip()).encode("utf-8"
         local g
         g=$(xq -l | sed -n 's|/last-image$||p' | head -n1)
         [ -n "$g" ] && xq -p "$g/last-image" | head -c -1 | hex ;;
+    sway) # the argument after -i of the swaybg now running
+        python3 -c '
+import sys
+args = open("/proc/%s/cmdline" % open(sys.argv[1]).read().strip(), "rb").read().split(b"\0")
+print(args[args.index(b"-i") + 1].hex() if b"-i" in args else "")' "$SWAYBG_PIDFILE" 2>/dev/null ;;
     esac
 }
 utf8() { python3 -c 'import os, sys; os.fsencode(sys.argv[1]).decode("utf-8")' "$1" 2>/dev/null; }
@@ -97,7 +128,9 @@ for name in "${NAMES[@]}"; do
     check_eq "$shown: copy, thumbnail and preview" "copy copied thumbnail picture:64x48 preview shown" "$seen"
     for backend in "${BACKENDS[@]}"; do
         CASES=$((CASES + 1))
-        (cd "$CWD" && LUMORA_DESKTOP=$backend timeout 30 "$LUMORA_BIN" --refresh) >/dev/null 2>"$SESSION_DIR/err"
+        wayland=()
+        [ "$backend" = sway ] && wayland=(WAYLAND_DISPLAY="$SWAY_SOCKET" QT_QPA_PLATFORM=xcb)
+        (cd "$CWD" && env "${wayland[@]}" LUMORA_DESKTOP=$backend timeout 30 "$LUMORA_BIN" --refresh) >/dev/null 2>"$SESSION_DIR/err"
         status=$?
         grep -q 'is damaged' "$SESSION_DIR/err" && fail "$shown: the settings file did not read whole"
         [ "$backend" = x11 ] && { check_eq "$shown x11: status ($(head -c 200 "$SESSION_DIR/err"))" 0 "$status"; continue; }

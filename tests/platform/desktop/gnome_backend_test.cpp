@@ -52,7 +52,9 @@ protected:
             m_dir = mkdtemp(pattern.data()) ? pattern : "/tmp";
         }
         const std::string path = m_dir + "/" + name;
-        QImage(2, 2, QImage::Format_RGB32).save(QString::fromStdString(path), "PNG");
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(QString::fromStdString(path), "PNG");
         return path;
     }
     GsettingsDesktop desktop() const { return GetParam().first; }
