@@ -24,6 +24,17 @@ if(LUMORA_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(LUMORA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "LUMORA_FUZZ needs clang (CXX=clang++): libFuzzer comes with it")
+    endif()
+    # Everything is instrumented for coverage and checked by the sanitizers; only the fuzz
+    # targets link libFuzzer's main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # lumora_library(NAME DIR [DEPS ...]): a static library of DIR/*.cpp (recursively), with
 # src/ as the include root. A folder without sources yet becomes an interface library.
 function(lumora_library name dir)

@@ -14,8 +14,12 @@ public:
 
     DesktopResult fail(const std::string& reason);
     // A failure for a wallpaper path no desktop should be handed (relative, missing, not a
-    // regular file); success for the empty path (no wallpaper) and for a usable one.
+    // regular file, no picture by its header, or more pixels than kMaxPicturePixels); success
+    // for the empty path (no wallpaper) and for a usable one.
     DesktopResult checkPicturePath(const std::string& path);
+    // checkPicturePath for a desktop that takes the path as text (a D-Bus string, a command line
+    // argument): a name whose bytes are no UTF-8 would reach it as another name, so it is refused.
+    DesktopResult checkPicturePathAsText(const std::string& path);
 
 private:
     std::string m_backend;

@@ -142,7 +142,12 @@ DesktopResult GnomeFamilyBackend::setWallpaper(const std::string& path, int styl
         return m_log.fail(std::string("the settings schema ") + schemaId(m_desktop) +
                           " is not installed; the desktop cannot be told about wallpapers");
     }
-    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+    // MATE keeps the file name itself, as GSettings text; the others keep a URI, which holds any
+    // byte escaped.
+    const DesktopResult refused = m_desktop == GsettingsDesktop::Mate
+                                      ? m_log.checkPicturePathAsText(path)
+                                      : m_log.checkPicturePath(path);
+    if (!refused) {
         return refused;
     }
     const std::optional<std::string> options = gsettingsPictureOptions(style);

@@ -78,7 +78,7 @@ SwayBackend::SwayBackend(std::string program, std::string pidFile)
       m_pidFile(pidFile.empty() ? defaultPidFile() : std::move(pidFile)) {}
 
 DesktopResult SwayBackend::setWallpaper(const std::string& path, int style) {
-    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+    if (DesktopResult refused = m_log.checkPicturePathAsText(path); !refused) {
         return refused;
     }
     m_path = path;

@@ -324,7 +324,7 @@ private:
 // picture shows the colour through), in `wanted` (RGB32 when invalid). `image` may come in as a
 // view of memory the pixels should land in; the reader fills it in place when it can. False when
 // the file cannot be read.
-bool decodePiece(const QString& path, const PixelSize& fileSize, const WallpaperPiece& piece,
+bool decodePiece(const QByteArray& path, const PixelSize& fileSize, const WallpaperPiece& piece,
                  QRgb background, QImage::Format wanted, QImage& image) {
     PictureReader picture(path);
     QImageReader& reader = picture.reader();
@@ -618,7 +618,7 @@ std::string drawPicture(xcb_connection_t* c, xcb_window_t root, xcb_pixmap_t pix
     } else {
         keeping.store = nullptr;
     }
-    const QString path = QFile::decodeName(QByteArray::fromStdString(file));
+    const QByteArray path = QByteArray::fromStdString(file); // any bytes: never via a QString
     // A JPEG goes to libjpeg directly; any other picture (or a JPEG it cannot take) to
     // QImageReader, which also says why a file cannot be read.
     std::unique_ptr<JpegPicture> jpeg = JpegPicture::open(file);

@@ -154,7 +154,7 @@ DesktopResult XfceBackend::finish() {
 }
 
 DesktopResult XfceBackend::setWallpaper(const std::string& path, int style) {
-    if (DesktopResult refused = m_log.checkPicturePath(path); !refused) {
+    if (DesktopResult refused = m_log.checkPicturePathAsText(path); !refused) {
         return refused;
     }
     const std::optional<int> imageStyle =

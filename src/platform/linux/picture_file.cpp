@@ -26,8 +26,7 @@ std::string picturePathProblem(const std::string& path) {
     return {};
 }
 
-std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
-    const QByteArray name = QFile::encodeName(path);
+std::unique_ptr<QFile> openPictureFile(const QByteArray& name, std::string* why) {
     auto fail = [&](const std::string& reason) -> std::unique_ptr<QFile> {
         if (why) {
             *why = name.toStdString() + ": " + reason;
@@ -47,7 +46,7 @@ std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
         ::close(fd);
         return fail("not a regular file");
     }
-    auto file = std::make_unique<QFile>(path);
+    auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail("cannot be read");
@@ -55,10 +54,33 @@ std::unique_ptr<QFile> openPictureFile(const QString& path, std::string* why) {
     return file;
 }
 
-PictureReader::PictureReader(const QString& path) : m_file(openPictureFile(path, &m_problem)) {
+namespace {
+
+// A TGA has no signature at its start (its first bytes pass for another format's), only the
+// footer of version 2.0 at its end, which is the only TGA Qt reads.
+bool hasTgaFooter(int fd) {
+    static constexpr char kFooter[] = "TRUEVISION-XFILE.";
+    constexpr off_t kLength = sizeof kFooter; // with its terminating zero, as in the file
+    struct stat info {};
+    char tail[kLength] = {};
+    return ::fstat(fd, &info) == 0 && info.st_size >= 18 + kLength &&
+           ::pread(fd, tail, kLength, info.st_size - kLength) == kLength &&
+           std::memcmp(tail, kFooter, kLength) == 0;
+}
+
+} // namespace
+
+PictureReader::PictureReader(const QString& path) : PictureReader(QFile::encodeName(path)) {}
+
+PictureReader::PictureReader(const QByteArray& name)
+    : m_name(name), m_file(openPictureFile(name, &m_problem)) {
     if (m_file) {
         m_reader.setDevice(m_file.get());
-        m_reader.setDecideFormatFromContent(true);
+        if (hasTgaFooter(m_file->handle())) {
+            m_reader.setFormat("tga");
+        } else {
+            m_reader.setDecideFormatFromContent(true);
+        }
     }
 }
 
@@ -75,13 +97,14 @@ QSize PictureReader::size() {
         return {};
     }
     QSize size = m_reader.size();
-    if (!size.isValid() && m_reader.canRead()) {
+    if (size.isEmpty() && m_reader.canRead()) {
         // A format that tells its size only by decoding. Read on a reader of its own, so that
         // this one can still decode the picture.
-        PictureReader again(m_file->fileName());
+        PictureReader again(m_name);
         size = again.reader().read().size();
     }
-    return size;
+    // A header that declares no pixels (0 x 0) holds no picture either.
+    return size.isEmpty() ? QSize() : size;
 }
 
 bool PictureReader::withinLimit(const QSize& size) {

@@ -8,7 +8,7 @@
 namespace lumora {
 
 std::optional<PixelSize> QtPictures::pixelSize(const std::string& path) const {
-    PictureReader picture(QFile::decodeName(QByteArray::fromStdString(path)));
+    PictureReader picture(path);
     const QSize size = picture.size();
     if (!size.isValid()) {
         return std::nullopt;

@@ -33,6 +33,16 @@ ThumbnailCache::ThumbnailCache(QString folder) : m_folder(std::move(folder)) {
 
 std::optional<Thumbnail> ThumbnailCache::decode(const QString& path, QSize size,
                                                 QString* identity) {
+    return decode(QFile::encodeName(path), size, identity);
+}
+
+std::optional<Thumbnail> ThumbnailCache::load(int weekdayNumber, const QString& path,
+                                              QSize size) const {
+    return load(weekdayNumber, QFile::encodeName(path), size);
+}
+
+std::optional<Thumbnail> ThumbnailCache::decode(const QByteArray& path, QSize size,
+                                                QString* identity) {
     // Opened without blocking, regular files only: a pipe named as a picture never hangs.
     PictureReader picture(path);
     if (!picture.isOpen()) {
@@ -65,14 +75,16 @@ std::optional<Thumbnail> ThumbnailCache::decode(const QString& path, QSize size,
     return Thumbnail{image, own};
 }
 
-std::optional<Thumbnail> ThumbnailCache::load(int weekdayNumber, const QString& path,
+std::optional<Thumbnail> ThumbnailCache::load(int weekdayNumber, const QByteArray& path,
                                               QSize size) const {
+    // The name as the kept thumbnail records it (a label only: the file's identity decides).
+    const QString source = QFile::decodeName(path);
     const QString kept = QStringLiteral("%1/day%2.png").arg(m_folder).arg(weekdayNumber);
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
         QImage image(kept, "PNG");
         if (!image.isNull() && image.size() == size &&
-            image.text(QStringLiteral("Source")) == path &&
+            image.text(QStringLiteral("Source")) == source &&
             image.text(QStringLiteral("Identity")) == identityOf(st)) {
             return Thumbnail{image, QSize(image.text(QStringLiteral("Width")).toInt(),
                                           image.text(QStringLiteral("Height")).toInt())};
@@ -84,7 +96,7 @@ std::optional<Thumbnail> ThumbnailCache::load(int weekdayNumber, const QString& 
         return made;
     }
     QImage toKeep = made->image;
-    toKeep.setText(QStringLiteral("Source"), path);
+    toKeep.setText(QStringLiteral("Source"), source);
     toKeep.setText(QStringLiteral("Identity"), identity);
     toKeep.setText(QStringLiteral("Width"), QString::number(made->own.width()));
     toKeep.setText(QStringLiteral("Height"), QString::number(made->own.height()));

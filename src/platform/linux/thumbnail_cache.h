@@ -24,9 +24,13 @@ public:
     // Day w's thumbnail of `path` at `size`: the kept one when it is still good, else decoded
     // (and kept). Nothing when the file is no picture the program reads. Safe to call for
     // different days from different threads at once.
+    // `path` as the bytes of the file's name (any bytes), or as a QString.
+    std::optional<Thumbnail> load(int weekdayNumber, const QByteArray& path, QSize size) const;
     std::optional<Thumbnail> load(int weekdayNumber, const QString& path, QSize size) const;
 
     // Decodes `path` at `size` without the cache.
+    static std::optional<Thumbnail> decode(const QByteArray& path, QSize size,
+                                           QString* identity = nullptr);
     static std::optional<Thumbnail> decode(const QString& path, QSize size,
                                            QString* identity = nullptr);
 

@@ -55,9 +55,9 @@ LoadFailure statFailure(int error) {
 
 // Reads a picture at its own size. Only regular files are opened, so a pipe or a device named
 // as a day's picture never blocks the window.
-QImage loadPicture(const QString& file, LoadFailure& failure) {
+QImage loadPicture(const std::string& file, LoadFailure& failure) {
     struct stat st {};
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0) {
+    if (::stat(file.c_str(), &st) != 0) {
         failure = statFailure(errno);
         return {};
     }
@@ -228,9 +228,8 @@ void FrmPrev::StartProj(const std::string& path) {
 }
 
 void FrmPrev::File1_Click() {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(GetFile()));
     LoadFailure failure;
-    QImage picture = loadPicture(file, failure);
+    QImage picture = loadPicture(GetFile(), failure); // the name's own bytes, never a QString
     if (picture.isNull()) {
         showError(failure.number, QString::fromUtf8(failure.description));
         setCanvasVisible(true);
@@ -252,7 +251,7 @@ void FrmPrev::File1_Click() {
     setCanvasVisible(true);
 
     struct stat st {};
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0) {
+    if (::stat(GetFile().c_str(), &st) != 0) {
         const LoadFailure gone = statFailure(errno);
         showError(gone.number, QString::fromUtf8(gone.description));
         return;

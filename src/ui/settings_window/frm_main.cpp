@@ -194,7 +194,7 @@ void FrmMain::prepareThumbnails(const std::vector<std::pair<int, std::string>>& 
         auto& pending = m_pending.at(static_cast<std::size_t>(day));
         pending.first = path;
         pending.second = std::async(std::launch::async, [this, day, path, size] {
-            return m_cache.load(day, QFile::decodeName(QByteArray::fromStdString(path)), size);
+            return m_cache.load(day, QByteArray::fromStdString(path), size);
         });
     }
 }
@@ -206,7 +206,7 @@ std::optional<PixelSize> FrmMain::loadThumbnail(int weekdayNumber, const std::st
     if (pending.second.valid() && pending.first == path) {
         made = pending.second.get();
     } else {
-        made = m_cache.load(weekdayNumber, QFile::decodeName(QByteArray::fromStdString(path)),
+        made = m_cache.load(weekdayNumber, QByteArray::fromStdString(path),
                             QSize(kThumbWidth, kThumbHeight));
     }
     if (pending.second.valid()) {

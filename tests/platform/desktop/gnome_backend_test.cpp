@@ -6,10 +6,13 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
+// After gio: Qt's keyword macros would break its headers.
+#include <QImage>
+#include <QString>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -49,7 +52,9 @@ protected:
             m_dir = mkdtemp(pattern.data()) ? pattern : "/tmp";
         }
         const std::string path = m_dir + "/" + name;
-        std::ofstream(path) << "picture";
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(QString::fromStdString(path), "PNG");
         return path;
     }
     GsettingsDesktop desktop() const { return GetParam().first; }
