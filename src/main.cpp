@@ -6,6 +6,7 @@
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/display_check.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/memory.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
+    lumora::returnLargeBlocksWhenFreed();
     if (!refresh) {
         drawTodayAhead();
     }
