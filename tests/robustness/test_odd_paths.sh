@@ -2,9 +2,9 @@
 # Odd picture names, each chosen for today: quotes, `$`, `%`, `#`, spaces, new lines, tabs,
 # backslashes, a leading dash, glob characters, bytes that are no UTF-8 and non-ASCII letters,
 # with shell commands that would leave a file behind if anything ran them. Each goes
-#   - through the day copy (path_probe: the engine's Transf with the real settings file): the copy
-#     is named <day><the name's last four characters>, holds the picture's bytes, and the settings
-#     file gives its path back byte for byte;
+#   - through the day copy (store_driver choose: the engine's Transf with the real settings
+#     file): the copy is named <day><the name's last four characters>, holds the picture's
+#     bytes, and the settings file gives its path back byte for byte;
 #   - through the real program (`lumora --refresh`) reading that settings file, to every desktop
 #     backend on its real daemon (GNOME, Cinnamon, MATE on dconf, XFCE on xfconfd, swaybg on a
 #     headless sway where sway is installed, the root window; KDE is left to its own test): the desktop's store names exactly that file, or, where the store cannot hold the
@@ -15,7 +15,7 @@
 source "$(dirname "$0")/../e2e/lib/session.sh"
 source "$(dirname "$0")/../e2e/lib/desktop_checks.sh"
 need python3 convert gsettings xfconf-query
-: "${LUMORA_BIN:?}" "${PATH_PROBE:?}" "${PICTURE_PROBE:?}"
+: "${LUMORA_BIN:?}" "${STORE_DRIVER:?}" "${PICTURE_PROBE:?}"
 [ -x /usr/libexec/dconf-service ] || skip "dconf-service is not installed"
 [ -x "$XFCONFD" ] || skip "xfconfd is not installed ($XFCONFD)"
 session_start --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
@@ -113,7 +113,7 @@ for name in "${NAMES[@]}"; do
     src=$PICS/$name
     cp "$SESSION_DIR/red.png" "$src"
     want=$(copy_path_hex "$name")
-    got=$(cd "$CWD" && timeout 30 "$PATH_PROBE" "$src" "$WEEKDAY" 2>>"$SESSION_DIR/probe.log")
+    got=$(cd "$CWD" && timeout 30 "$STORE_DRIVER" choose "$src" "$WEEKDAY" 2>>"$SESSION_DIR/probe.log")
     CASES=$((CASES + 1))
     shown=$(printf '%q' "$name")
     if [ "$got" != "$want" ]; then

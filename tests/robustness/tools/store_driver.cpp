@@ -4,6 +4,10 @@
 //   store_driver settings LOG FIRST       step n (from FIRST on): the option "Counter" = n, then
 //                                         Monday's picture value = valueFor(n)
 //   store_driver copy LOG FIRST A B       step n: Transf of A (n odd) or B (n even) for Monday
+//   store_driver choose SOURCE DAY        one Transf of SOURCE (any bytes in its name) for weekday
+//                                         DAY (1 Sunday .. 7 Saturday), as a choice makes it;
+//                                         prints the day's value as read back by a fresh store, in
+//                                         hexadecimal bytes (an empty line when none)
 //   store_driver read                     prints "bad <skipped lines>", "counter <n>" and
 //                                         "monday <n>" ("monday corrupt" for a value that is not
 //                                         valueFor of its own number)
@@ -79,17 +83,12 @@ int main(int argc, char** argv) {
     if (mode == "read") {
         return readBack(file, registry);
     }
-    if ((mode != "settings" || argc != 4) && (mode != "copy" || argc != 6)) {
-        std::fprintf(stderr,
-                     "usage: store_driver settings LOG FIRST | copy LOG FIRST A B | read\n");
+    if ((mode != "settings" || argc != 4) && (mode != "copy" || argc != 6) &&
+        (mode != "choose" || argc != 4)) {
+        std::fprintf(stderr, "usage: store_driver settings LOG FIRST | copy LOG FIRST A B | "
+                             "choose SOURCE DAY | read\n");
         return 2;
     }
-    const Log log{::open(argv[2], O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
-    if (log.fd < 0) {
-        return 2;
-    }
-    const long first = std::strtol(argv[3], nullptr, 10);
-
     FrmMainState state;
     for (std::size_t i = 0; i < state.DayNames.size(); ++i) {
         state.DayNames[i] = kDayNames[i];
@@ -102,6 +101,22 @@ int main(int argc, char** argv) {
     WallpaperEngine engine(state,
                            {registry, options, desktop, quiet, quiet, program, quiet, quiet});
     engine.setFileSync(&sync);
+    if (mode == "choose") {
+        const int day = std::atoi(argv[3]);
+        engine.Transf(argv[2], day);
+        SettingsFile fresh(SettingsFile::defaultPath());
+        for (const unsigned char c : Registry(fresh).GetRegValue(
+                 HKEY_CURRENT_USER, kLocalSettingsKey, state.dayName(day))) {
+            std::printf("%02x", c);
+        }
+        std::printf("\n");
+        return 0;
+    }
+    const Log log{::open(argv[2], O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644)};
+    if (log.fd < 0) {
+        return 2;
+    }
+    const long first = std::strtol(argv[3], nullptr, 10);
     for (long n = first;; ++n) {
         log.line('W', n);
         bool done = true;
