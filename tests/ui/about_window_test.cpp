@@ -151,18 +151,4 @@ const CloseRow kCloseRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rows, AboutClose, ::testing::ValuesIn(kCloseRows), byName);
 
-// Placement, staying on top and the real five-second close are read back from a real window
-// manager in test_about_window.sh.
-TEST_F(AboutWindowTest, LoadedAgainAfterAnUnloadWithFreshState) {
-    m_about->StrtPrg(0, true);
-    m_about->unload();
-    EXPECT_EQ(m_about->timShw(), 0);
-    EXPECT_FALSE(m_about->oldStatus());
-    m_clock.when = at(2027, 2, 4, 10, 0, 1);
-    m_about->StrtPrg(1, false);
-    EXPECT_EQ(label1(), "Thursday 04 February 2027 - 10:00");
-    m_about->unload();
-    EXPECT_EQ(m_settingsShown, 1); // only the first unload had OldStatus True
-}
-
 } // namespace

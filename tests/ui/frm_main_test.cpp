@@ -205,29 +205,6 @@ TEST_F(ProgramWindows, F1OpensTheHelpWindow) {
     prog->help().close();
 }
 
-TEST_F(ProgramWindows, ExitRemovesTheIconAndEndsWithTheLastWindow) {
-    start();
-    // "About..." from the visible settings window, then Exit while the about window is open.
-    action(MenuId::MnAbout)->trigger();
-    ASSERT_TRUE(prog->about().isVisible());
-    action(MenuId::mnuexit)->trigger();
-    EXPECT_TRUE(prog->unloaded());
-    EXPECT_EQ(prog->trayHost().icon(), nullptr);
-    EXPECT_TRUE(prog->otherWindowOpen());
-    // Closing the about window must not bring the program back.
-    QTest::mouseClick(&prog->about(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(prog->about().isVisible() || frm().isVisible() || prog->otherWindowOpen());
-}
-
-TEST_F(ProgramWindows, AboutFromTheVisibleWindowBringsItBack) {
-    start();
-    action(MenuId::MnAbout)->trigger();
-    EXPECT_FALSE(frm().isVisible());
-    QTest::mouseClick(&prog->about(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_TRUE(frm().isVisible());
-}
-
 } // namespace
 
 namespace {

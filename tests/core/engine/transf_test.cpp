@@ -88,30 +88,6 @@ TEST_P(TransfCopies, GoToTheDaysFileInThePictureFolderInTheBlockScheme) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, TransfCopies, ::testing::ValuesIn(kCopyRows), byName);
 
-TEST_F(TransfTest, WednesdayGifGoesInTwoBlocksThenByteByByte) {
-    const auto bytes = patternBytes(3000);
-    writeBytes("holiday.gif", bytes);
-    const fs::path copy = rig.folder() / "Wednesday.gif";
-    std::vector<std::uintmax_t> written;
-    rig.events.onEvents = [&](int) {
-        auto parts = filesIn(rig.folder());
-        ASSERT_EQ(parts.size(), 1u);
-        EXPECT_NE(parts[0], copy); // the copy appears only once complete
-        written.push_back(fs::file_size(parts[0]));
-        EXPECT_EQ(rig.dayValue(4), "");
-    };
-
-    rig.engine.Transf("holiday.gif", 4);
-
-    std::vector<std::uintmax_t> expected = {1024, 2048};
-    for (std::uintmax_t n = 2049; n <= 3000; ++n) {
-        expected.push_back(n);
-    }
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(readBytes(copy), bytes);
-    EXPECT_EQ(rig.dayValue(4), copy.string());
-}
-
 TEST_F(TransfTest, LongerOldCopyIsReplacedWhole) {
     fs::create_directories(rig.folder());
     writeBytes(rig.folder() / "Friday.jpg", patternBytes(5000, 9));

@@ -176,54 +176,5 @@ const DamageRow kDamage[] = {
 
 INSTANTIATE_TEST_SUITE_P(SettingsFormat, Damaged, ::testing::ValuesIn(kDamage), byName);
 
-// Every prefix of a valid text parses without a crash; only its last, cut line can be bad, and
-// every complete line before it is used.
-TEST(SettingsFormat, EveryTruncationParses) {
-    const std::string text = serializeSettings(sampleStore());
-    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-        const std::string prefix = text.substr(0, cut);
-        MemoryRegistry parsed;
-        const std::size_t lines =
-            static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n'));
-        for (std::size_t bad : parseSettings(prefix, parsed).badLines) {
-            EXPECT_EQ(bad, lines + 1) << "cut at " << cut;
-        }
-        // What the complete lines hold is there.
-        MemoryRegistry head;
-        parseSettings(prefix.substr(0, prefix.rfind('\n') + 1), head);
-        EXPECT_EQ(serializeSettings(head),
-                  serializeSettings(parsed).substr(0, serializeSettings(head).size()))
-            << cut;
-    }
-}
-
-// Random damage: whatever parses is representable, so it survives a save and a load unchanged.
-TEST(SettingsFormat, GarbledTextNeverCrashesAndWhatParsesRoundTrips) {
-    std::mt19937 random(20270103u);
-    const std::string text = serializeSettings(sampleStore());
-    for (int round = 0; round < 400; ++round) {
-        std::string garbled = text;
-        for (auto edits = 1 + random() % 8; edits > 0; --edits) {
-            const std::size_t at = random() % garbled.size();
-            switch (random() % 3) {
-            case 0:
-                garbled[at] = static_cast<char>(random() % 256);
-                break;
-            case 1:
-                garbled.erase(at, 1 + random() % 5);
-                break;
-            default:
-                garbled.insert(at, 1, "\"\\[]=\n\x00x,"[random() % 9]);
-            }
-            if (garbled.empty()) {
-                garbled = "x";
-            }
-        }
-        MemoryRegistry parsed;
-        parseSettings(garbled, parsed);
-        expectRoundTrip(parsed);
-    }
-}
-
 } // namespace
 } // namespace lumora

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -51,44 +50,6 @@ const char* const kAwkwardPaths[] = {
     "/tmp/line\xe2\x80\xa8separator\xe2\x80\xa9.png",
     "/tmp/</script>.png",
     "/tmp/?query=1&x.png"};
-
-class AwkwardPath : public ::testing::TestWithParam<const char*> {};
-TEST_P(AwkwardPath, FileUriDecodesBackToThePath) {
-    const std::string path = GetParam();
-    const std::string uri = fileUri(path);
-    ASSERT_EQ(uri.rfind("file:///", 0), 0u) << uri;
-    for (const char c : uri) {
-        const auto byte = static_cast<unsigned char>(c);
-        EXPECT_TRUE(byte > 0x20 && byte < 0x7F && c != '#' && c != '?') << "raw in URI: " << uri;
-    }
-    const QUrl url(QString::fromStdString(uri), QUrl::StrictMode);
-    ASSERT_TRUE(url.isValid()) << uri;
-    EXPECT_EQ(url.toLocalFile().toStdString(), path);
-}
-INSTANTIATE_TEST_SUITE_P(Paths, AwkwardPath, ::testing::ValuesIn(kAwkwardPaths));
-
-struct LiteralRow {
-    std::string text, literal;
-};
-class JavaScriptLiteral : public ::testing::TestWithParam<LiteralRow> {};
-TEST_P(JavaScriptLiteral, EscapesExactly) {
-    EXPECT_EQ(javaScriptStringLiteral(GetParam().text), GetParam().literal);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Escapes, JavaScriptLiteral,
-    ::testing::Values(LiteralRow("", "\"\""), LiteralRow("abc", "\"abc\""),
-                      LiteralRow("a\"b", "\"a\\\"b\""), LiteralRow("a'b", "\"a'b\""),
-                      LiteralRow("a\\b", "\"a\\\\b\""), LiteralRow("a\nb\r\t", "\"a\\nb\\r\\t\""),
-                      LiteralRow(std::string("a\0b", 3), "\"a\\u0000b\""),
-                      LiteralRow("\x1f\x7f", "\"\\u001f\\u007f\""),
-                      LiteralRow("\xe2\x80\xa8\xe2\x80\xa9", "\"\\u2028\\u2029\""),
-                      LiteralRow("</script>", "\"<\\/script>\""), LiteralRow("a/b", "\"a/b\""),
-                      LiteralRow("caf\xc3\xa9", "\"caf\xc3\xa9\""),
-                      // Bytes that are not UTF-8 become U+FFFD, never a broken sequence.
-                      LiteralRow("a\xffz", "\"a\xef\xbf\xbdz\""),
-                      LiteralRow("\xc3", "\"\xef\xbf\xbd\""),
-                      LiteralRow("\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""),
-                      LiteralRow("\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\"")));
 
 TEST(FileUri, RelativeOrEmptyPathHasNone) {
     EXPECT_EQ(fileUri(""), "");

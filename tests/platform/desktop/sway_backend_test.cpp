@@ -84,48 +84,6 @@ protected:
     std::vector<long long> m_started;
 };
 
-TEST_F(SwayBackendTest, EachChangeReplacesTheOneBefore) {
-    SwayBackend sway = backend();
-    sway.setBackgroundColor(0xFFFFFF);
-    const auto first = started(sway);
-    ASSERT_GT(first.first, 0);
-    EXPECT_EQ(first.second, (Args{"-o", "*", "-c", "#ffffff", "-m", "solid_color"}));
-
-    const std::string path = picture("it's a \"$(id)\" #1\nfile.png");
-    sway.setWallpaper(path, 0);
-    const auto second = started(sway);
-    EXPECT_NE(second.first, first.first);
-    EXPECT_EQ(second.second, (Args{"-o", "*", "-c", "#ffffff", "-i", path, "-m", "center"}));
-    EXPECT_FALSE(running(first.first, true)) << "the swaybg started before is still running";
-    EXPECT_TRUE(running(second.first));
-
-    // The colour alone redraws the same picture on the new colour.
-    sway.setBackgroundColor(0x0000FF);
-    const auto third = started(sway);
-    EXPECT_EQ(third.second, (Args{"-o", "*", "-c", "#ff0000", "-i", path, "-m", "center"}));
-    EXPECT_FALSE(running(second.first, true));
-
-    sway.setWallpaper("", 2);
-    EXPECT_EQ(started(sway).second, (Args{"-o", "*", "-c", "#ff0000", "-m", "solid_color"}));
-    EXPECT_FALSE(running(third.first, true));
-}
-
-TEST_F(SwayBackendTest, ALaterRunReplacesTheEarlierRunsSwaybg) {
-    long long earlier = 0;
-    {
-        SwayBackend run1 = backend();
-        run1.setWallpaper(picture("a.png"), 3);
-        earlier = started(run1).first;
-    }
-    // The program has ended; its swaybg keeps the desktop's background.
-    ASSERT_TRUE(running(earlier));
-    SwayBackend run2 = backend();
-    const std::string b = picture("b.png");
-    run2.setWallpaper(b, 1);
-    EXPECT_EQ(started(run2).second, (Args{"-o", "*", "-c", "#000000", "-i", b, "-m", "tile"}));
-    EXPECT_FALSE(running(earlier, true));
-}
-
 TEST_F(SwayBackendTest, AnotherProgramUnderTheRecordedNumberIsLeftAlone) {
     // The recorded number belongs to this test program, which is not a swaybg: were it sent
     // SIGTERM, the test program would end here.

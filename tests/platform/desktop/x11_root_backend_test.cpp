@@ -108,38 +108,6 @@ TEST_F(X11RootBackendTest, EventsRunWhileALargePictureIsDrawn) {
     EXPECT_EQ(backend.currentColor(), 0x0000ffu);
 }
 
-struct RefusedRow {
-    const char* name;
-    int width;
-    int height;
-    const char* reason;
-};
-class X11Refused : public X11RootBackendTest, public ::testing::WithParamInterface<RefusedRow> {};
-TEST_P(X11Refused, PicturesThatCannotBeDrawnFail) {
-    const RefusedRow& row = GetParam();
-    std::string path;
-    if (row.width > 0) {
-        path = picture("picture.png", row.width, row.height);
-    } else {
-        path = m_dir.filePath(QStringLiteral("not-a-picture.png")).toStdString();
-        QFile file(QString::fromStdString(path));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a picture\n");
-    }
-    X11RootBackend backend(m_display);
-    ::testing::internal::CaptureStderr();
-    const DesktopResult result = backend.setWallpaper(path, WPSTYLE_STRETCH);
-    ::testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.reason.find(row.reason), std::string::npos) << result.reason;
-}
-INSTANTIATE_TEST_SUITE_P(
-    X11, X11Refused,
-    ::testing::Values(RefusedRow{"OverThePixelLimit", 20000, 20000, "more than"},
-                      RefusedRow{"JustOverThePixelLimit", 15000, 10001, "more than"},
-                      RefusedRow{"NoPicture", 0, 0, "no picture"}),
-    [](const auto& row) { return std::string(row.param.name); });
-
 // The root window's pixel at (x, y) as 0xRRGGBB.
 std::uint32_t rootPixel(const std::string& display, int x, int y) {
     xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);

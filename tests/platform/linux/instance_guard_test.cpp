@@ -38,23 +38,6 @@ TEST_F(InstanceGuard, OthersAreRefusedUntilReleased) {
     EXPECT_TRUE(second.tryAcquire());
 }
 
-TEST_F(InstanceGuard, KilledHolderDoesNotBlockTheNextStart) {
-    test::Child holder([&](int readyFd) {
-        LockFileInstanceGuard guard(m_path);
-        test::ready(readyFd, guard.tryAcquire() ? 'y' : 'n');
-        for (;;) {
-            ::pause();
-        }
-        return 0;
-    });
-    ASSERT_EQ(holder.waitReady(), 'y');
-    LockFileInstanceGuard next(m_path);
-    EXPECT_FALSE(next.tryAcquire()) << "the holder still runs";
-    EXPECT_EQ(holder.kill(), 128 + SIGKILL);
-    EXPECT_TRUE(test::exists(m_path)) << "a killed holder leaves its file";
-    EXPECT_TRUE(next.tryAcquire());
-}
-
 // A lock file left by someone else: only a live copy of this program named in it keeps it.
 struct LeftLockRow {
     const char* name;

@@ -69,51 +69,6 @@ TEST_F(SettingsFileTest, MissingFileIsAnEmptyStoreAndOnlyWritesUnderAKeyCreateIt
 
 // ---- unreadable files -----------------------------------------------------------------------
 
-constexpr std::size_t kBig = SettingsFile::kMaxFileSize + 1;
-struct UnreadableRow {
-    const char* name;
-    int expectedCode;
-    bool (*make)(const std::string& folder, const std::string& path); // false: could not
-};
-class SettingsFileUnreadable : public SettingsFileTest,
-                               public ::testing::WithParamInterface<UnreadableRow> {};
-TEST_P(SettingsFileUnreadable, ReadsGiveErrorNumberAndWritesChangeNothing) {
-    ASSERT_TRUE(GetParam().make(folder(), m_path));
-    const std::string probe = exists(m_path) ? m_path : folder();
-    struct stat before {};
-    ASSERT_EQ(::lstat(probe.c_str(), &before), 0);
-
-    SettingsFile file(m_path);
-    const std::string error = "Error: " + std::to_string(GetParam().expectedCode);
-    EXPECT_EQ(get(file, "Monday"), error);
-    EXPECT_EQ(option(file, kDirectWall, "1"), "1");
-    EXPECT_NO_THROW(makeKey(file));
-    EXPECT_NO_THROW(put(file, "Monday", "x"));
-    EXPECT_NO_THROW(Options(file).SaveSetting(kDirectWall, "2"));
-
-    struct stat after {};
-    ASSERT_EQ(::lstat(probe.c_str(), &after), 0);
-    EXPECT_EQ(before.st_ino, after.st_ino) << "the unreadable thing was not replaced";
-    EXPECT_EQ(before.st_mode, after.st_mode);
-    EXPECT_EQ(get(file, "Monday"), error);
-}
-INSTANTIATE_TEST_SUITE_P(
-    SettingsFile, SettingsFileUnreadable,
-    ::testing::Values(
-        UnreadableRow("PathIsADirectory", EISDIR, [](auto&, auto& p) { return mkpath(p); }),
-        UnreadableRow("FolderIsAFile", ENOTDIR, [](auto& f, auto&) { return writeAll(f, "x"); }),
-        UnreadableRow("PathIsAPipe", EINVAL,
-                      [](auto& f, auto& p) { return mkpath(f) && !::mkfifo(p.c_str(), 0600); }),
-        UnreadableRow("FileTooLarge", EFBIG,
-                      [](auto& f, auto& p) {
-                          return mkpath(f) && writeAll(p, std::string(kBig, '#'));
-                      }),
-        UnreadableRow("SymlinkLoop", ELOOP,
-                      [](auto& f, auto& p) {
-                          return mkpath(f) && !::symlink(p.c_str(), p.c_str());
-                      })),
-    byName);
-
 TEST_F(SettingsFileTest, UnreadableFileThatBecomesReadableIsReadAgain) {
     ASSERT_TRUE(mkpath(m_path));
     SettingsFile file(m_path);
@@ -233,45 +188,6 @@ TEST_F(SettingsFileTest, EmptyLockFileIsStaleOnlyWhenOld) {
         SettingsFile fresh(m_path);
         EXPECT_EQ(option(fresh, "Age"), ageSeconds > 0 ? "5" : "") << "age " << ageSeconds;
         std::filesystem::remove(lockPath);
-    }
-}
-
-TEST_F(SettingsFileTest, KilledWriterNeverLeavesAPartialFile) {
-    {
-        // A file of some size, so that a save takes a while.
-        SettingsFile file(m_path);
-        makeKey(file, kSettingsKey);
-        for (int i = 0; i < 150; ++i) {
-            put(file, "seed" + std::to_string(i), std::string(60, char('a' + i % 26)),
-                kSettingsKey);
-        }
-    }
-    std::mt19937 random(42);
-    for (int round = 0; round < 12; ++round) {
-        const std::string name = "round" + std::to_string(round);
-        test::Child child([&](int readyFd) {
-            SettingsFile file(m_path);
-            for (int i = 0;; ++i) {
-                put(file, name, std::to_string(i), kSettingsKey);
-                if (i == 0) {
-                    test::ready(readyFd);
-                }
-            }
-            return 0;
-        });
-        ASSERT_TRUE(child.waitReady());
-        ::usleep(static_cast<useconds_t>(1000 + random() % 20000));
-        EXPECT_EQ(child.kill(), 128 + SIGKILL);
-
-        SettingsFile check(m_path);
-        EXPECT_NE(get(check, name, kSettingsKey), "");
-        EXPECT_FALSE(check.lastReport().damaged()) << "round " << round;
-        EXPECT_EQ(get(check, "seed149", kSettingsKey), std::string(60, 't'));
-        // The lock the killed writer held does not block the next write.
-        check.setLockTimeout(2000);
-        Options(check).SaveSetting("Round", std::to_string(round));
-        SettingsFile fresh(m_path);
-        ASSERT_EQ(option(fresh, "Round"), std::to_string(round));
     }
 }
 
