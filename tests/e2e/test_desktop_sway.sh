@@ -57,7 +57,7 @@ check_eq "no wallpaper" "$(printf '%s\n' -o '*' -c '#0000ff' -m solid_color)" "$
 sleep 1
 alive "$now" || fail "the colour-only swaybg did not stay up"
 # Only this session's swaybg processes count (another session on the machine may run its own).
-ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$RUNDIR"; }
+ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qxF "WAYLAND_DISPLAY=$WAYLAND_DISPLAY"; }
 live_swaybgs() { local n=0 p; for p in $(pgrep -x swaybg); do alive "$p" && ours "$p" && n=$((n + 1)); done; echo $n; }
 one_swaybg() { [ "$(live_swaybgs)" = 1 ]; }
 wait_until 5 one_swaybg || fail "swaybg processes running: expected 1, got $(live_swaybgs)"
