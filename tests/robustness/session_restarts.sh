@@ -45,6 +45,14 @@ start_xfconfd() {
     XFCONF=$SPAWNED
     wait_until 10 bus_has_name org.xfce.Xfconf || fail "xfconfd did not start"
 }
+# The notification and settings daemons killed and started again, then a refresh through them.
+restart_daemons_and_refresh() {
+    restart dunst DUNST dunst -config /dev/null
+    wait_until 10 bus_has_name org.freedesktop.Notifications || fail "dunst did not start again"
+    restart xfconfd XFCONF "$XFCONFD"
+    wait_until 10 bus_has_name org.xfce.Xfconf || fail "xfconfd did not start again"
+    refreshed "$1"
+}
 # dunst's own count of the notifications it got.
 dunst_count() {
     local n=0 what
@@ -79,11 +87,7 @@ for ((r = 1; r <= ROUNDS; r++)); do
     restart trayer TRAYER trayer --edge bottom --align right --widthtype request --height 24 \
         --SetDockType true --transparent false --tint 0x333333
     wait_until 10 icon_embedded || { LOST_ICONS=$((LOST_ICONS + 1)) && fail "round $r: the icon did not come back to trayer"; }
-    restart dunst DUNST dunst -config /dev/null
-    wait_until 10 bus_has_name org.freedesktop.Notifications || fail "dunst did not start again"
-    restart xfconfd XFCONF "$XFCONFD"
-    wait_until 10 bus_has_name org.xfce.Xfconf || fail "xfconfd did not start again"
-    refreshed "XEmbed round $r"
+    restart_daemons_and_refresh "XEmbed round $r"
 done
 alive "$LUMORA" || fail "lumora ended in the XEmbed run"
 kill "$LUMORA" "$TRAYER"
@@ -123,11 +127,7 @@ if command -v status-notifier-watcher >/dev/null && command -v gtk-sni-tray-stan
         wait_until 10 host_registered || fail "the host did not register again"
         wait_until 10 item_registered ||
             { LOST_ICONS=$((LOST_ICONS + 1)) && fail "round $r: the icon is not registered with the new watcher"; }
-        restart dunst DUNST dunst -config /dev/null
-        wait_until 10 bus_has_name org.freedesktop.Notifications || fail "dunst did not start again"
-        restart xfconfd XFCONF "$XFCONFD"
-        wait_until 10 bus_has_name org.xfce.Xfconf || fail "xfconfd did not start again"
-        refreshed "StatusNotifierItem round $r"
+        restart_daemons_and_refresh "StatusNotifierItem round $r"
     done
     alive "$LUMORA" || fail "lumora ended in the StatusNotifierItem run"
     kill "$HOST" "$WATCHER"
