@@ -1014,6 +1014,13 @@ void startAhead(const std::string& path, int style, std::uint32_t rgb) {
     g_ahead = std::async(std::launch::async, [scene = g_aheadScene] {
         // Start-up itself (the tray icon first) goes before this drawing when both want the CPU.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kAheadNice);
+        // Only a JPEG, which libjpeg decodes and a plain smooth scale resizes: other formats may
+        // need Qt's painter, which reads the application's font and so must not run while the
+        // application object is still being made on the main thread. Start-up's own change draws
+        // those.
+        if (JpegPicture::open(scene.path) == nullptr) {
+            return std::unique_ptr<DrawnScene>();
+        }
         try {
             return drawPixmap(scene);
         } catch (const std::exception&) {
