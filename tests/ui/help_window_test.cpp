@@ -5,10 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
-#include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,6 @@
 #include "core/fakes/fakes.h"
 #include "core/settings/settings_format.h"
 
-#include <random>
-
 namespace lumora {
 namespace {
 

@@ -7,13 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
-#include <future>
-#include <memory>
-#include <sys/stat.h>
-#include <thread>
-
 namespace lumora {
 namespace {
 

@@ -1,6 +1,7 @@
 // The settings file with real files in a private folder: persistence, missing, unreadable and
-// damaged files, changes of another process, failed writes, a writer killed in the middle of its
-// saves, and two writer processes at once. The text itself: tests/core/settings.
+// damaged files, changes of another process, failed writes, a stale lock, and two writer
+// processes at once. The text itself: tests/core/settings; writers killed at random moments:
+// tests/robustness/kills.sh.
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
 #include "platform/linux/settings_file.h"
@@ -11,12 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
-#include <sys/time.h>
 
 namespace lumora {
 namespace {
