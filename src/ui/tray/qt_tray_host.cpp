@@ -13,6 +13,7 @@
 #include <QDBusVariant>
 #include <QMenu>
 #include <QStringList>
+#include <QTimer>
 #include <QVariantMap>
 
 using namespace lumora;
@@ -27,11 +28,17 @@ QtTrayHost::QtTrayHost(QIcon icon, QObject* parent)
         auto* watcher =
             new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
                                     QDBusServiceWatcher::WatchForRegistration, this);
+        // A watcher may take its name before it answers registrations: the icon is shown anew at
+        // once and again a second later (a registration that came too early is made again).
         connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-            if (m_icon && m_sni && m_icon->isVisible()) {
-                m_icon->hide();
-                m_icon->show();
-            }
+            const auto showAnew = [this] {
+                if (m_icon && m_sni && m_icon->isVisible()) {
+                    m_icon->hide();
+                    m_icon->show();
+                }
+            };
+            showAnew();
+            QTimer::singleShot(1000, this, showAnew);
         });
     }
 }
