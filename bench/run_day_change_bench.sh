@@ -15,21 +15,8 @@ build=${1:-build}
 rounds=${2:-15}
 bench=$build/bench/day_change/lumora_bench_day_change
 [ -x "$bench" ] || { echo "no $bench: build the lumora_bench_day_change target first" >&2; exit 2; }
-for c in Xvfb convert /usr/bin/time; do
-    command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
-done
-
-work=$(mktemp -d /tmp/lumora-day.XXXXXX)
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/lib/common.sh"
-start_bench_xvfb "$work" +extension RANDR || { xvfb_pid=${XVFB_PID:-}; exit 1; }
-xvfb_pid=$XVFB_PID
+bench_on_xvfb day +extension RANDR
 
 convert -seed 4242 -size 3840x2160 plasma:fractal -quality 90 "$work/yesterday.jpg" &&
     convert -seed 2424 -size 3840x2160 plasma:fractal -quality 90 "$work/today.jpg" ||

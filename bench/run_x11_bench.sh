@@ -16,21 +16,8 @@ build=${1:-build}
 rounds=${2:-15}
 lumora_set=$build/bench/x11_set/lumora_bench_set
 [ -x "$lumora_set" ] || { echo "no $lumora_set: build the lumora_bench_set target first" >&2; exit 2; }
-for c in Xvfb convert /usr/bin/time; do
-    command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
-done
-
-work=$(mktemp -d /tmp/lumora-bench.XXXXXX)
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/lib/common.sh"
-start_bench_xvfb "$work" || { xvfb_pid=${XVFB_PID:-}; exit 1; }
-xvfb_pid=$XVFB_PID
+bench_on_xvfb bench
 
 # A picture that does not compress to nothing: a plasma fractal from a fixed seed.
 picture=$work/bench-3840x2160.jpg

@@ -42,6 +42,21 @@ start_bench_xvfb() {
     export DISPLAY=":$(head -n1 "$work/display")"
 }
 
+# bench_on_xvfb NAME [Xvfb options]: for a benchmark on one private Xvfb: ends the script when
+# Xvfb, convert or /usr/bin/time is missing; makes the scratch folder WORK (/tmp/lumora-NAME.*),
+# starts the server, and removes both when the script ends.
+bench_on_xvfb() {
+    local name=$1 c
+    shift
+    for c in Xvfb convert /usr/bin/time; do
+        command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
+    done
+    work=$(mktemp -d "/tmp/lumora-$name.XXXXXX")
+    XVFB_PID=""
+    trap '[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
+    start_bench_xvfb "$work" "$@" || exit 1
+}
+
 # Statistics of the numbers on standard input, one a line.
 stat_median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 stat_min() { sort -g | head -n1; }
