@@ -48,20 +48,7 @@ source "$here/lib/common.sh"
 set +u
 source "$here/../tests/e2e/lib/session.sh"
 set -u
-own_pictures=""
-if [ -z "$pictures" ]; then
-    pictures=$(mktemp -d /tmp/lumora-bench-pictures.XXXXXX)
-    own_pictures=$pictures
-fi
-finish() {
-    set +e
-    session_stop
-    [ -z "$own_pictures" ] || rm -rf "$own_pictures"
-}
-trap finish EXIT
-echo "making the seven 6000x4000 pictures in $pictures ..." >&2
-make_day_pictures "$pictures" 6000 4000
-pictures=$(cd "$pictures" && pwd)
+bench_day_pictures
 
 wm=()
 command -v openbox >/dev/null 2>&1 && wm=(--wm openbox)

@@ -47,21 +47,8 @@ source "$here/lib/common.sh"
 set +u
 source "$here/../tests/e2e/lib/session.sh"
 set -u
-own_pictures=""
-if [ -z "$pictures" ]; then
-    pictures=$(mktemp -d /tmp/lumora-bench-pictures.XXXXXX)
-    own_pictures=$pictures
-fi
-finish() {
-    set +e
-    session_stop
-    [ -z "$own_pictures" ] || rm -rf "$own_pictures"
-}
-echo "making the seven 6000x4000 pictures in $pictures ..." >&2
-make_day_pictures "$pictures" 6000 4000
-pictures=$(cd "$pictures" && pwd)
+bench_day_pictures
 
-trap finish EXIT
 session_start || { echo "the X session did not start" >&2; exit 1; }
 trap finish EXIT
 # Logo off; no alerts, so that no balloon window of the start-up stays in the idle figure.

@@ -57,6 +57,26 @@ bench_on_xvfb() {
     start_bench_xvfb "$work" "$@" || exit 1
 }
 
+# bench_day_pictures: for a benchmark in a session of tests/e2e/lib/session.sh (sourced by the
+# script): the seven 6000x4000 day pictures in $pictures, a scratch folder of their own when it
+# is empty; `finish` (set as the exit trap) stops the session and removes that folder.
+finish() {
+    set +e
+    session_stop
+    [ -z "$own_pictures" ] || rm -rf "$own_pictures"
+}
+bench_day_pictures() {
+    own_pictures=""
+    if [ -z "$pictures" ]; then
+        pictures=$(mktemp -d /tmp/lumora-bench-pictures.XXXXXX)
+        own_pictures=$pictures
+    fi
+    trap finish EXIT
+    echo "making the seven 6000x4000 pictures in $pictures ..." >&2
+    make_day_pictures "$pictures" 6000 4000
+    pictures=$(cd "$pictures" && pwd)
+}
+
 # Statistics of the numbers on standard input, one a line.
 stat_median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 stat_min() { sort -g | head -n1; }
