@@ -51,6 +51,7 @@ TEST_P(Translation, ShownInTheUsersLanguageAndInEnglishWithout) {
 QString settingsLabel(const char* name, const SettingsWindowModel& model) {
     FrmMain window;
     window.render(buildSettingsView(model));
+    window.show();
     return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
 }
 

@@ -84,13 +84,21 @@ FrmMain::FrmMain(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
-    setFont(windowFont());
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(64, 64, 64));
     setPalette(pal);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &FrmMain::onFocusWindowChanged);
+    render(buildSettingsView(SettingsWindowModel{}));
+}
 
+FrmMain& FrmMain::controls() {
+    if (m_built) {
+        return *this;
+    }
+    m_built = true;
+    setFont(windowFont());
     auto make = [this](const QString& name, QRect rect, Qt::Alignment align) {
         auto* label = new ControlLabel(this);
         label->setObjectName(name);
@@ -126,8 +134,15 @@ FrmMain::FrmMain(QWidget* parent)
         connect(m_label1[slot], &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
         connect(m_label1[slot], &ControlLabel::moved, this, &FrmMain::label1Moved);
     }
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &FrmMain::onFocusWindowChanged);
-    render(buildSettingsView(SettingsWindowModel{}));
+    applyView();
+    return *this;
+}
+
+void FrmMain::setVisible(bool visible) {
+    if (visible) {
+        controls();
+    }
+    QWidget::setVisible(visible);
 }
 
 void FrmMain::applyLabel(ControlLabel* label, const LabelView& view) {
@@ -162,6 +177,14 @@ void FrmMain::render(const SettingsView& view) {
     if (windowTitle() != title) {
         setWindowTitle(title);
     }
+    m_view = view;
+    if (m_built) {
+        applyView();
+    }
+}
+
+void FrmMain::applyView() {
+    const SettingsView& view = m_view;
     for (std::size_t i = 1; i < m_label1.size(); ++i) {
         applyLabel(m_label1[i], view.label1[i]);
     }
@@ -224,7 +247,7 @@ void FrmMain::dropThumbnails() {
     for (QImage& image : m_thumbnails) {
         image = QImage();
     }
-    for (std::size_t i = 1; i <= 7; ++i) {
+    for (std::size_t i = 1; m_built && i <= 7; ++i) {
         m_image1[i]->clear();
     }
     // The decoders' freed buffers go back to the system, so a closed window costs nothing.

@@ -56,11 +56,13 @@ public:
                                                    const std::string& path) override;
     void dropThumbnails() override;
 
-    // The controls, 1-based like their arrays (tests read them).
-    ControlLabel* label1(int index) const { return m_label1.at(static_cast<std::size_t>(index)); }
-    ControlLabel* label2(int index) const { return m_label2.at(static_cast<std::size_t>(index)); }
-    ControlLabel* label3(int index) const { return m_label3.at(static_cast<std::size_t>(index)); }
-    ControlLabel* image1(int index) const { return m_image1.at(static_cast<std::size_t>(index)); }
+    // The controls, 1-based like their arrays (tests read them); built on first use.
+    ControlLabel* label1(int index) { return controls().m_label1.at(slot(index)); }
+    ControlLabel* label2(int index) { return controls().m_label2.at(slot(index)); }
+    ControlLabel* label3(int index) { return controls().m_label3.at(slot(index)); }
+    ControlLabel* image1(int index) { return controls().m_image1.at(slot(index)); }
+
+    void setVisible(bool visible) override;
 
 signals:
     void label1Clicked(int index);
@@ -94,6 +96,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    static std::size_t slot(int index) { return static_cast<std::size_t>(index); }
+    // The labels are made the first time they are needed (the window shown, a test reading
+    // them), with the last view drawn on them: a program that starts hidden in the notification
+    // area does not pay for forty-two labels and their fonts before its icon is up.
+    FrmMain& controls();
+    void applyView();
     void onFocusWindowChanged(QWindow* now);
     static void applyLabel(ControlLabel* label, const lumora::LabelView& view);
 
@@ -109,4 +117,6 @@ private:
     QTimer* m_captionTimer;
     QTimer* m_blinkTimer;
     bool m_destroyed = false;
+    bool m_built = false;
+    lumora::SettingsView m_view;
 };
