@@ -13,8 +13,8 @@ using namespace lumora;
 
 Program::Program(ProgramPlatform p, QObject* parent)
     : QObject(parent), m_registry(p.registry), m_options(p.options),
-      m_window(std::make_unique<FrmMain>()), m_dialogs(m_window.get()), m_about(p.clock),
-      m_help(p.clock), m_trayHost(std::make_unique<QtTrayHost>(lumora::programIcon())),
+      m_window(std::make_unique<FrmMain>()), m_dialogs(m_window.get()), m_clock(p.clock),
+      m_trayHost(std::make_unique<QtTrayHost>(lumora::programIcon())),
       m_trayMenu(std::make_unique<QtTrayMenu>(m_menu)), m_tray(*m_trayHost),
       m_alerts(m_tray, *m_window),
       m_engine(m_state, EngineServices{m_registry, m_options, p.desktop, m_alerts, p.events,
@@ -24,17 +24,38 @@ Program::Program(ProgramPlatform p, QObject* parent)
     m_logic = std::make_unique<FrmMainLogic>(
         FrmMainServices{m_state, m_options, m_registry, m_engineRoutines, p.desktop, p.instance,
                         m_dialogs, p.autostart, p.program, p.clock, m_tray, m_menu, m_alerts,
-                        *m_window, m_about, m_help, m_preview, p.dayWatch});
+                        *m_window, m_aboutPort, m_helpPort, m_preview, p.dayWatch});
     m_trayHost->setMenu(m_trayMenu->menu());
     connectWindows();
-    m_about.installEventFilter(this);
-    m_help.installEventFilter(this);
 }
 
 Program::~Program() {
     // The windows outlive the logic the filter asks; their last events must not reach it.
-    m_about.removeEventFilter(this);
-    m_help.removeEventFilter(this);
+    if (m_about) {
+        m_about->removeEventFilter(this);
+    }
+    if (m_help) {
+        m_help->removeEventFilter(this);
+    }
+}
+
+FrmAbout& Program::about() {
+    if (!m_about) {
+        m_about = std::make_unique<FrmAbout>(m_clock);
+        m_about->installEventFilter(this);
+        TrayController& tray = m_logic->tray;
+        connect(m_about.get(), &FrmAbout::settingsWindowWanted, this,
+                [&tray] { tray.aboutClosed(); });
+    }
+    return *m_about;
+}
+
+FrmHelp& Program::help() {
+    if (!m_help) {
+        m_help = std::make_unique<FrmHelp>(m_clock);
+        m_help->installEventFilter(this);
+    }
+    return *m_help;
 }
 
 bool Program::start() {
@@ -78,7 +99,6 @@ void Program::connectWindows() {
             [&tray](MenuId id, int index) { tray.menuClicked(id, index); });
     connect(m_trayHost.get(), &QtTrayHost::mouseMessage, this,
             [&tray](float message) { tray.trayCallback(message); });
-    connect(&m_about, &FrmAbout::settingsWindowWanted, this, [&tray] { tray.aboutClosed(); });
     connect(&m_preview, &PreviewReference::windowClosed, this, [this] {
         if (unloaded()) {
             QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
@@ -93,7 +113,7 @@ void Program::connectWindows() {
 }
 
 bool Program::otherWindowOpen() const {
-    return m_about.isVisible() || m_help.isVisible() ||
+    return (m_about && m_about->isVisible()) || (m_help && m_help->isVisible()) ||
            (m_preview.window() != nullptr && m_preview.window()->isVisible());
 }
 

@@ -65,8 +65,9 @@ public:
     const lumora::DesktopResult& lastApplyResult() const { return m_engine.lastRun(); }
 
     FrmMain& window() { return *m_window; }
-    FrmAbout& about() { return m_about; }
-    FrmHelp& help() { return m_help; }
+    // The about and help windows are made the first time they are wanted.
+    FrmAbout& about();
+    FrmHelp& help();
     PreviewReference& preview() { return m_preview; }
     QtTrayHost& trayHost() { return *m_trayHost; }
     QtTrayMenu& trayMenu() { return *m_trayMenu; }
@@ -94,8 +95,22 @@ private:
     lumora::Options m_options;
     std::unique_ptr<FrmMain> m_window;
     QtDialogs m_dialogs;
-    FrmAbout m_about;
-    FrmHelp m_help;
+    lumora::Clock& m_clock;
+    std::unique_ptr<FrmAbout> m_about;
+    std::unique_ptr<FrmHelp> m_help;
+    // What the logic opens: each makes its window on first use.
+    struct AboutOnDemand : lumora::AboutWindow {
+        Program& program;
+        explicit AboutOnDemand(Program& p) : program(p) {}
+        void StrtPrg(std::int16_t timShw, bool oldStatus) override {
+            program.about().StrtPrg(timShw, oldStatus);
+        }
+    } m_aboutPort{*this};
+    struct HelpOnDemand : lumora::HelpWindow {
+        Program& program;
+        explicit HelpOnDemand(Program& p) : program(p) {}
+        void showHelp() override { program.help().showHelp(); }
+    } m_helpPort{*this};
     PreviewReference m_preview;
     std::unique_ptr<QtTrayHost> m_trayHost;
     std::unique_ptr<QtTrayMenu> m_trayMenu;
