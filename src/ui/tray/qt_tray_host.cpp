@@ -11,10 +11,13 @@
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
+
+#include <xcb/xcb.h>
 
 using namespace lumora;
 
@@ -158,6 +161,14 @@ void QtTrayHost::apply(const TrayIconData& data, bool add) {
         // Kept visible for good: Qt embeds it as soon as a tray host appears, and again after
         // the host restarts.
         m_icon->show();
+        if (!m_sni) {
+            // The request to dock goes to the tray host now, not when start-up reaches the event
+            // loop: the host embeds the icon while today's wallpaper is being set.
+            auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+            if (xcb_connection_t* connection = x11 ? x11->connection() : nullptr) {
+                xcb_flush(connection);
+            }
+        }
     }
     if ((data.uFlags & NIF_INFO) && !fieldText(data.szInfo).empty()) {
         alert(data);
