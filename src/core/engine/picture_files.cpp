@@ -188,6 +188,20 @@ bool writeFileAtomically(const std::string& destination, const std::vector<std::
     return out.commit(sync);
 }
 
+bool fileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::uintmax_t length = 0;
+    std::FILE* in = openRegularFile(path, length);
+    if (in == nullptr) {
+        return false;
+    }
+    std::vector<std::uint8_t> held(bytes.size());
+    const bool same = length == bytes.size() &&
+                      std::fread(held.data(), 1, held.size(), in) == held.size() &&
+                      std::fgetc(in) == EOF && held == bytes;
+    std::fclose(in);
+    return same;
+}
+
 void removeStaleParts(const std::string& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

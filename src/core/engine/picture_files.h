@@ -38,6 +38,9 @@ bool copyInBlocks(const std::string& source, const std::string& destination, Eve
 bool writeFileAtomically(const std::string& destination, const std::vector<std::uint8_t>& bytes,
                          FileSync* sync);
 
+// Whether `path` is a regular file holding exactly `bytes`.
+bool fileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
 // Removes the temporary files a copy or an atomic write left in `folder` when the program was
 // killed in the middle (".<name>.part-<number>"). Only one instance runs, so at start-up none of
 // them belongs to a copy in progress. Failures are ignored.

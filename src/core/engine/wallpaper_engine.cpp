@@ -238,7 +238,11 @@ void WallpaperEngine::CreateDefault() {
         }
         ensurePictureFolder();
         removeStaleParts(m_services.program.pictureFolder());
-        writeFileAtomically(defaultPicturePath(), bytes, m_fileSync);
+        // Every start leaves the same bytes there; a file that already holds them is not
+        // written again (no write and no flush to disk at every log-in).
+        if (!fileHolds(defaultPicturePath(), bytes)) {
+            writeFileAtomically(defaultPicturePath(), bytes, m_fileSync);
+        }
     } catch (...) {
         // quietly: the engine then points the desktop at a file that may be missing
     }

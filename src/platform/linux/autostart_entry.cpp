@@ -102,6 +102,13 @@ bool AutostartEntry::write(const std::string& programPath, bool enabled) {
         return false;
     }
     QString file = QString::fromStdString(m_file);
+    QByteArray bytes = QByteArray::fromStdString(*text);
+    // Every start asks for the entry; one that already reads so is left as it is (no write and
+    // no flush to disk at every log-in).
+    if (QFile same(file); QFileInfo(file).isFile() && same.open(QIODevice::ReadOnly) &&
+                          same.size() == bytes.size() && same.readAll() == bytes) {
+        return true;
+    }
     if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
         return false;
     }
@@ -109,7 +116,6 @@ bool AutostartEntry::write(const std::string& programPath, bool enabled) {
     if (!out.open(QIODevice::WriteOnly)) {
         return false;
     }
-    QByteArray bytes = QByteArray::fromStdString(*text);
     if (out.write(bytes) != bytes.size()) {
         out.cancelWriting();
         return false;

@@ -11,6 +11,7 @@ enum Before {
     NoFile,          // the folder exists, without Default.bmp
     LongerFile,      // a longer file of other bytes is there
     DamagedFile,     // a file of the right length with other bytes
+    SameFile,        // the file already holds the resource
     FolderIsFile,    // a file stands where the picture folder should be
     DefaultIsFolder, // a folder stands where Default.bmp should be
 };
@@ -27,6 +28,7 @@ const DefaultRow kRows[] = {
     {"FirstStartCreatesFolderAndFile", NoFolder, true, false, true},
     {"ReplacesLongerFileWhole", LongerFile, true, false, true},
     {"RewritesDamagedFile", DamagedFile, true, false, true},
+    {"LeavesAFileThatHoldsTheResource", SameFile, true, false, true},
     {"MissingResourceLeavesOldFile", DamagedFile, false, false, false},
     {"MissingResourceWritesNothing", NoFile, false, false, false},
     {"FailedSyncLeavesOldFile", LongerFile, true, true, false},
@@ -53,7 +55,9 @@ TEST_P(CreateDefaultTable, WritesTheResourceAtomically) {
     } else if (row.before != NoFolder) {
         fs::create_directories(row.before == DefaultIsFolder ? target : rig.folder());
     }
-    if (row.before == LongerFile || row.before == DamagedFile) {
+    if (row.before == SameFile) {
+        fakes::writeBytes(target, picture);
+    } else if (row.before == LongerFile || row.before == DamagedFile) {
         old = fakes::patternBytes(row.before == LongerFile ? 400000 : 381976, 9);
         fakes::writeBytes(target, *old);
     }
@@ -63,7 +67,7 @@ TEST_P(CreateDefaultTable, WritesTheResourceAtomically) {
     EXPECT_EQ(rig.engine.defaultPicturePath(), target.string());
     if (row.written) {
         EXPECT_EQ(fakes::readBytes(target), picture);
-        EXPECT_EQ(sync.synced.size(), 1u);
+        EXPECT_EQ(sync.synced.size(), row.before == SameFile ? 0u : 1u);
     } else if (old) {
         EXPECT_EQ(fakes::readBytes(target), *old);
     } else {

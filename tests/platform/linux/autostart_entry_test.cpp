@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace lumora {
 namespace {
 
@@ -65,6 +67,14 @@ TEST_F(Entry, OnWritesTheWholeEntryAndOffHidesIt) {
     EXPECT_FALSE(entry.isEnabled());
     ASSERT_TRUE(entry.write("/usr/local/bin/lumora", true));
     EXPECT_TRUE(entry.isEnabled());
+    // The same entry again is left as it is (a rewrite would put a new file in its place).
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(entry.filePath().c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    ASSERT_TRUE(entry.write("/usr/local/bin/lumora", true));
+    EXPECT_EQ(inode(), before);
 }
 
 class EntryOnDisk : public Entry,
