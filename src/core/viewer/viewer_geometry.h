@@ -41,7 +41,8 @@ SizeF zoomedIn(SizeF canvas);
 SizeF zoomedOut(SizeF canvas);
 
 // One scroll bar as the canvas needs it. `value` is the canvas's left (top) inside the viewport,
-// running from 0 down to `maximum`, a value of -4 or less.
+// running from 0 down to `maximum`, the inner size less the canvas's, rounded (halves to even).
+// A canvas that fits the inner area (to within half a pixel) needs no bar and is centred in it.
 struct ScrollAxis {
     bool needed = false;       // false: value 0, bar disabled, the canvas centred at `position`
     int maximum = 0;           // when needed
@@ -50,8 +51,8 @@ struct ScrollAxis {
     bool representable = true; // false: the maximum is below kScrollLimit
     friend bool operator==(const ScrollAxis&, const ScrollAxis&) = default;
 };
-// `outer` is the viewport's outer size in that direction (inner + 4).
-ScrollAxis scrollAxis(float canvas, float outer);
+// `inner` is the viewport's inner size in that direction.
+ScrollAxis scrollAxis(float canvas, float inner);
 
 // Whether a canvas of this size can be scrolled through in a viewport of this inner size.
 bool scrollable(SizeF canvas, SizeF inner);

@@ -349,10 +349,10 @@ void FrmPrev::UpdateScrollBars() {
 }
 
 void FrmPrev::updateBar(QScrollBar* bar, bool horizontal) {
-    const RectF& viewport = m_layout.viewport;
+    const SizeF inner = viewportInner();
     const auto axis =
         lumora::viewer::scrollAxis(horizontal ? m_layout.canvas.width : m_layout.canvas.height,
-                                   horizontal ? viewport.width : viewport.height);
+                                   horizontal ? inner.width : inner.height);
     if (!axis.needed) {
         bar->setValue(bar->minimum()); // moves the canvas when the value changes
         bar->setEnabled(false);
