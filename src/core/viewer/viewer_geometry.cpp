@@ -58,9 +58,8 @@ ScrollAxis scrollAxis(float canvas, float inner) {
     return axis;
 }
 
-bool scrollable(SizeF canvas, SizeF inner) {
-    return scrollAxis(canvas.width, inner.width).representable &&
-           scrollAxis(canvas.height, inner.height).representable;
+bool withinCanvasLimit(SizeF canvas) {
+    return canvas.width <= kCanvasLimit && canvas.height <= kCanvasLimit;
 }
 
 Layout initialLayout() {

@@ -27,6 +27,9 @@ inline constexpr float kZoomStep = 1.25f;
 inline constexpr float kBorder = 2;
 // Scroll bars hold signed 16-bit values.
 inline constexpr int kScrollLimit = -32768;
+// The largest canvas drawn, in either direction: its scroll range fits in 16 bits in a viewport of
+// any size, so shrinking the window never puts a part of the picture out of reach.
+inline constexpr float kCanvasLimit = 32767;
 inline constexpr int kArrowStep = 10;
 inline constexpr int kPageStep = 50;
 
@@ -54,8 +57,8 @@ struct ScrollAxis {
 // `inner` is the viewport's inner size in that direction.
 ScrollAxis scrollAxis(float canvas, float inner);
 
-// Whether a canvas of this size can be scrolled through in a viewport of this inner size.
-bool scrollable(SizeF canvas, SizeF inner);
+// Whether a canvas of this size is drawn: at most kCanvasLimit pixels each way.
+bool withinCanvasLimit(SizeF canvas);
 
 // The parts of the window the layout moves.
 struct Layout {

@@ -278,7 +278,7 @@ void FrmPrev::RenderPicture() {
     m_picCont->update();
     setCursor(Qt::WaitCursor);
     const QPointer<FrmPrev> self(this);
-    if (!lumora::viewer::scrollable(size, viewportInner())) {
+    if (!lumora::viewer::withinCanvasLimit(size)) {
         reachedLimit();
         if (!self.isNull()) {
             unsetCursor();
@@ -322,7 +322,7 @@ void FrmPrev::cPlus_Click() {
     const SizeF next = lumora::viewer::zoomedIn({m_layout.canvas.width, m_layout.canvas.height});
     // Beyond what the scroll bars can reach the picture could not be seen whole: the canvas
     // stays as it is.
-    if (!lumora::viewer::scrollable(next, viewportInner())) {
+    if (!lumora::viewer::withinCanvasLimit(next)) {
         reachedLimit();
         return;
     }

@@ -61,9 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
     byName);
 
 TEST(Scroll, BoundOnBothDirections) {
-    EXPECT_TRUE(scrollable({33263, 33137}, {495, 369}));
-    EXPECT_FALSE(scrollable({33264, 100}, {495, 369}));
-    EXPECT_FALSE(scrollable({100, 33138}, {495, 369}));
+    EXPECT_TRUE(withinCanvasLimit({32767, 32767}));
+    EXPECT_FALSE(withinCanvasLimit({32767.5f, 100}));
+    EXPECT_FALSE(withinCanvasLimit({100, 32768}));
 }
 
 struct LayoutRow {
