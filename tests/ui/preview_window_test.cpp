@@ -62,8 +62,9 @@ TEST_F(PreviewWindowTest, CaptionGivesPixelsAndSize) {
     m_window->StartProj(sea);
     EXPECT_EQ(caption(), "Lumora - " + sea + " [1024 x 768 pixels - 2,304 KB]");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    m_window->StartProj(sea);
-    EXPECT_EQ(caption(), "Lumora - " + sea + " [1024 x 768 pixels - 2.304 KB]");
+    const std::string small = bmp("small.bmp", 20, 20); // 1,254 bytes; the same window again
+    m_window->StartProj(small);
+    EXPECT_EQ(caption(), "Lumora - " + small + " [20 x 20 pixels - 1.254 Bytes]");
     EXPECT_TRUE(m_boxes.shown.empty());
 }
 
@@ -94,28 +95,33 @@ TEST_F(PreviewWindowTest, BrokenPictureKeepsCaptionAndShowsWindow) {
 }
 
 // Loaded before the first layout pass: fitted to the design viewport, then centred in the laid-out
-// one (on its outer size, as the bars do); Fit Screen fits the laid-out viewport. Zooming brings
-// the bars, which stay, disabled.
+// one; Fit Screen fits the laid-out viewport. Zooming brings the bars, which stay, disabled. The
+// option loads at the original size; shrinking the window keeps the canvas's size.
 TEST_F(PreviewWindowTest, FitZoomAndBars) {
     m_window->StartProj(bmp("sea.bmp", 1024, 768));
-    EXPECT_EQ(m_window->canvas(), (RectF{139, 103.625f, 221, 165.75f}));
+    EXPECT_EQ(m_window->canvas(), (RectF{137, 101.625f, 221, 165.75f}));
     EXPECT_FALSE(m_window->hScroll1()->isVisible() || m_window->vScroll1()->isVisible());
     QTest::mouseClick(m_window->cEqual(), Qt::LeftButton);
-    EXPECT_EQ(m_window->canvas(), (RectF{3.5f, 2, 492, 369})); // centred on the outer size
+    EXPECT_EQ(m_window->canvas(), (RectF{1.5f, 0, 492, 369}));
     QTest::mouseClick(m_window->cPlus(), Qt::LeftButton);
     EXPECT_EQ(m_window->canvas(), (RectF{-60, -46, 615, 461.25f}));
     EXPECT_EQ(m_window->hScroll1()->maximum(), 120);
     EXPECT_TRUE(m_window->hScroll1()->isEnabled() && m_window->vScroll1()->isVisible());
-    m_window->hScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    m_window->vScroll1()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(m_window->canvas(), (RectF{-70, -92, 615, 461.25f}));
+    m_window->hScroll1()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    m_window->vScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_window->canvas(), (RectF{-110, -56, 615, 461.25f}));
     QTest::mouseClick(m_window->cMinus(), Qt::LeftButton);
-    EXPECT_EQ(m_window->canvas(), (RectF{3.5f, 2, 492, 369}));
+    EXPECT_EQ(m_window->canvas(), (RectF{1.5f, 0, 492, 369}));
     EXPECT_TRUE(m_window->hScroll1()->isVisible() && !m_window->hScroll1()->isEnabled());
     QTest::mouseClick(m_window->cExact(), Qt::LeftButton);
     EXPECT_EQ(m_window->canvas(), (RectF{-264, -200, 1024, 768}));
     const QImage shown = m_window->picCont()->grab().toImage();
     EXPECT_EQ(shown.pixelColor(250, 180), QColor(200, 30, 40));
+    m_window->chkExact()->setChecked(true);
+    m_window->StartProj(bmp("wide.bmp", 600, 100));
+    EXPECT_EQ(m_window->canvas(), (RectF{-52, 134.5f, 600, 100}));
+    m_window->resize(400, 300);
+    EXPECT_EQ(m_window->canvas(), (RectF{-112, 69.5f, 600, 100}));
     EXPECT_TRUE(m_boxes.shown.empty());
 }
 
@@ -128,22 +134,22 @@ TEST_F(PreviewWindowTest, BusyCursorWhileRendering) {
     EXPECT_EQ(m_window->cursor().shape(), Qt::ArrowCursor);
 }
 
-// Zoom In stops where the scroll range would overflow: one box per refused click, the canvas
-// unchanged, and Fit Screen still works.
+// Zoom In stops where the scroll range could overflow in a smaller window: one box per refused
+// click, the canvas unchanged, and Fit Screen still works.
 TEST_F(PreviewWindowTest, ZoomInStopsAtScrollRange) {
-    m_window->StartProj(bmp("sea.bmp", 400, 300));
+    m_window->StartProj(bmp("sea.bmp", 476, 300)); // 19 zooms: 33,029 wide, refused
     int clicks = 0;
     while (m_boxes.shown.empty() && ++clicks < 40) {
         m_window->cPlus_Click();
     }
     const RectF last = m_window->canvas();
-    EXPECT_LE(last.width, 499 + 32764);
-    EXPECT_GT(last.width * 1.25f, 499 + 32764);
+    EXPECT_LE(last.width, 32767);
+    EXPECT_GT(last.width * 1.25f, 32767);
     m_window->cPlus_Click();
     EXPECT_EQ(m_boxes.shown, std::vector<std::string>(2, "Lumora|0|You reached the limit"));
     EXPECT_EQ(m_window->canvas(), last);
     m_window->cEqual_Click();
-    EXPECT_EQ(m_window->canvas(), (RectF{49.5f, 36.5f, 400, 300}));
+    EXPECT_EQ(m_window->canvas(), (RectF{9.5f, 34.5f, 476, 300}));
 }
 
 TEST_F(PreviewWindowTest, ControlsCarryTipsAndNames) {

@@ -40,14 +40,14 @@ SizeF zoomedOut(SizeF canvas) {
     return {canvas.width / kZoomStep, canvas.height / kZoomStep};
 }
 
-ScrollAxis scrollAxis(float canvas, float outer) {
+ScrollAxis scrollAxis(float canvas, float inner) {
     ScrollAxis axis;
-    if (canvas < outer) {
-        axis.position = (outer - canvas) / 2;
+    const double maximum = roundEven(static_cast<double>(inner) - canvas);
+    if (maximum >= 0) {
+        axis.position = (inner - canvas) / 2;
         return axis;
     }
     axis.needed = true;
-    const double maximum = roundEven(-(static_cast<double>(canvas) - outer + 2 * kBorder));
     if (maximum < kScrollLimit) {
         axis.representable = false;
         axis.maximum = kScrollLimit;
@@ -58,9 +58,8 @@ ScrollAxis scrollAxis(float canvas, float outer) {
     return axis;
 }
 
-bool scrollable(SizeF canvas, SizeF inner) {
-    return scrollAxis(canvas.width, inner.width + 2 * kBorder).representable &&
-           scrollAxis(canvas.height, inner.height + 2 * kBorder).representable;
+bool withinCanvasLimit(SizeF canvas) {
+    return canvas.width <= kCanvasLimit && canvas.height <= kCanvasLimit;
 }
 
 Layout initialLayout() {

@@ -27,6 +27,9 @@ inline constexpr float kZoomStep = 1.25f;
 inline constexpr float kBorder = 2;
 // Scroll bars hold signed 16-bit values.
 inline constexpr int kScrollLimit = -32768;
+// The largest canvas drawn, in either direction: its scroll range fits in 16 bits in a viewport of
+// any size, so shrinking the window never puts a part of the picture out of reach.
+inline constexpr float kCanvasLimit = 32767;
 inline constexpr int kArrowStep = 10;
 inline constexpr int kPageStep = 50;
 
@@ -41,7 +44,8 @@ SizeF zoomedIn(SizeF canvas);
 SizeF zoomedOut(SizeF canvas);
 
 // One scroll bar as the canvas needs it. `value` is the canvas's left (top) inside the viewport,
-// running from 0 down to `maximum`, a value of -4 or less.
+// running from 0 down to `maximum`, the inner size less the canvas's, rounded (halves to even).
+// A canvas that fits the inner area (to within half a pixel) needs no bar and is centred in it.
 struct ScrollAxis {
     bool needed = false;       // false: value 0, bar disabled, the canvas centred at `position`
     int maximum = 0;           // when needed
@@ -50,11 +54,11 @@ struct ScrollAxis {
     bool representable = true; // false: the maximum is below kScrollLimit
     friend bool operator==(const ScrollAxis&, const ScrollAxis&) = default;
 };
-// `outer` is the viewport's outer size in that direction (inner + 4).
-ScrollAxis scrollAxis(float canvas, float outer);
+// `inner` is the viewport's inner size in that direction.
+ScrollAxis scrollAxis(float canvas, float inner);
 
-// Whether a canvas of this size can be scrolled through in a viewport of this inner size.
-bool scrollable(SizeF canvas, SizeF inner);
+// Whether a canvas of this size is drawn: at most kCanvasLimit pixels each way.
+bool withinCanvasLimit(SizeF canvas);
 
 // The parts of the window the layout moves.
 struct Layout {

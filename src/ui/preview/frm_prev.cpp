@@ -278,7 +278,7 @@ void FrmPrev::RenderPicture() {
     m_picCont->update();
     setCursor(Qt::WaitCursor);
     const QPointer<FrmPrev> self(this);
-    if (!lumora::viewer::scrollable(size, viewportInner())) {
+    if (!lumora::viewer::withinCanvasLimit(size)) {
         reachedLimit();
         if (!self.isNull()) {
             unsetCursor();
@@ -322,7 +322,7 @@ void FrmPrev::cPlus_Click() {
     const SizeF next = lumora::viewer::zoomedIn({m_layout.canvas.width, m_layout.canvas.height});
     // Beyond what the scroll bars can reach the picture could not be seen whole: the canvas
     // stays as it is.
-    if (!lumora::viewer::scrollable(next, viewportInner())) {
+    if (!lumora::viewer::withinCanvasLimit(next)) {
         reachedLimit();
         return;
     }
@@ -349,10 +349,10 @@ void FrmPrev::UpdateScrollBars() {
 }
 
 void FrmPrev::updateBar(QScrollBar* bar, bool horizontal) {
-    const RectF& viewport = m_layout.viewport;
+    const SizeF inner = viewportInner();
     const auto axis =
         lumora::viewer::scrollAxis(horizontal ? m_layout.canvas.width : m_layout.canvas.height,
-                                   horizontal ? viewport.width : viewport.height);
+                                   horizontal ? inner.width : inner.height);
     if (!axis.needed) {
         bar->setValue(bar->minimum()); // moves the canvas when the value changes
         bar->setEnabled(false);
