@@ -6,7 +6,7 @@
 # wallpaper on screen, no temporary file, and send no "wallpaper changed using" alert. A last
 # choice with room to spare must still work and say so. Needs root to mount the tmpfs.
 source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
-need xwininfo xdotool faketime convert openbox dbus-monitor python3 md5sum mount umount
+need xwininfo xdotool faketime convert openbox dbus-monitor python3 md5sum mount umount strace
 : "${LUMORA_BIN:?}"
 MNT=$(mktemp -d /tmp/lumora-tmpfs.XXXXXX)
 mount -t tmpfs -o size=64m,mode=755 lumora-test "$MNT" 2>/dev/null || { rmdir "$MNT"; skip "cannot mount a tmpfs (not root?)"; }
@@ -56,10 +56,20 @@ row() {
     ROWS=$((ROWS + 1))
     before_sum=$(md5sum <"$file") before_value=$(local_value "$day") before_conf=$(md5sum <"$CONF")
     seen=$(alerts | wc -l)
-    choose "$day" "$key" "$path" || return
+    # A copy is over in a blink: to act while it is under way, every write(2) of the program is
+    # held 20 ms (strace's fault injection; the copy writes 256 KiB at a time).
+    local slow=""
+    if [ -n "$action" ]; then
+        strace -qq -f -p "$(program_pid)" -e trace=write -e inject=write:delay_enter=20000 -o /dev/null &
+        slow=$!
+        sleep 1
+    fi
+    choose "$day" "$key" "$path" || { [ -z "$slow" ] || kill "$slow"; return; }
     if [ -n "$action" ]; then
         wait_until 10 eval '[ -n "$(find "$PICDIR" -name ".$day.png.part-*")" ]' || fail "$name: no copy was seen under way"
         $action "$path"
+        kill "$slow"
+        wait "$slow" 2>/dev/null
     fi
     wait_until 20 eval '[ -z "$(dialog "$day")" ]' || fail "$name: the dialog did not close"
     wait_until 20 eval '[ "$(parts)" = 0 ]' || fail "$name: temporary files are left: $(find "$PICDIR" "$XDG_CONFIG_HOME" -name '.*')"
@@ -77,6 +87,8 @@ row() {
     [ "$full" = 0 ] || check_eq "$name: the settings file on the full disk" "$before_conf" "$(md5sum <"$CONF")"
     [ "$day" != Wednesday ] || wait_pixel 5 5 5 "$colour" || fail "$name: today's wallpaper changed"
 }
+# The program itself: faketime runs it as its child.
+program_pid() { pgrep -P "$PID" | head -n1 | grep . || echo "$PID"; }
 remove_source() { rm -f "$1"; }
 cut_source() { truncate -s 1000 "$1"; }
 
@@ -87,8 +99,8 @@ row "full disk, today" Wednesday w "200 30 40" "$SESSION_DIR/src/noise.png" 1
 row "full disk, another day" Friday f "" "$SESSION_DIR/src/noise.png" 1
 rm "$MNT/filler"
 
-# 2. Room to spare, but the source goes or shrinks while it is copied (a 40 MB file: the copy lets
-#    the events run after every kilobyte, so it takes a while).
+# 2. Room to spare, but the source goes or shrinks while it is copied (a 40 MB file, its copy
+#    slowed down as above).
 big() { head -c 40M /dev/zero >"$SESSION_DIR/src/$1" && echo "$SESSION_DIR/src/$1"; }
 row "source removed, today" Wednesday w "200 30 40" "$(big removed1.png)" 0 remove_source
 row "source removed, another day" Friday f "" "$(big removed2.png)" 0 remove_source

@@ -12,6 +12,8 @@
 namespace lumora {
 
 inline constexpr std::size_t kCopyBlockSize = 1024;
+// The read and write buffers under the blocks of a copy.
+inline constexpr std::size_t kCopyIoBuffer = 256 * 1024;
 
 // The last `count` characters of a UTF-8 text (a multi-byte character counts as one); the whole
 // text when it is shorter.

@@ -7,6 +7,8 @@ namespace lumora {
 class PosixFileSync : public FileSync {
 public:
     bool syncFile(const std::string& path) override;
+    // sync_file_range: the kernel starts writing the file's dirty pages out and returns.
+    void startWriteOut(const std::string& path) override;
 };
 
 } // namespace lumora

@@ -105,14 +105,19 @@ TEST_F(TransfTest, TheDaysOwnCopyAsSourceSurvives) {
     EXPECT_EQ(rig.dayValue(2), copy.string());
 }
 
+// A large copy goes to the disk in portions while it is made, each portion already in the file.
 TEST_F(TransfTest, FinishedCopyIsSyncedBeforeItIsRenamed) {
     fakes::CountingFileSync sync;
     rig.engine.setFileSync(&sync);
-    writeBytes("p.gif", patternBytes(10));
+    writeBytes("p.gif", patternBytes(20 << 20));
     rig.engine.Transf("p.gif", 1);
     ASSERT_EQ(sync.synced.size(), 1u);
     EXPECT_EQ(fs::path(sync.synced[0]).parent_path(), rig.folder());
     EXPECT_NE(sync.synced[0], (rig.folder() / "Sunday.gif").string());
+    ASSERT_GE(sync.writtenOut.size(), 1u);
+    EXPECT_TRUE(std::is_sorted(sync.writtenOut.begin(), sync.writtenOut.end()));
+    EXPECT_GT(sync.writtenOut.front(), 0u);
+    EXPECT_LT(sync.writtenOut.back(), 20u << 20);
 }
 
 // ---- failures: the day's previous copy and value stay, both files are closed ----

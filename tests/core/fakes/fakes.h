@@ -147,7 +147,12 @@ struct CountingFileSync : FileSync {
         synced.push_back(path);
         return result;
     }
+    // What the file held each time its write-out was started.
+    void startWriteOut(const std::string& path) override {
+        writtenOut.push_back(std::filesystem::file_size(path));
+    }
     std::vector<std::string> synced;
+    std::vector<std::uintmax_t> writtenOut;
     bool result = true;
 };
 
