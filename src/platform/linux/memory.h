@@ -11,4 +11,9 @@ void releaseFreedMemory();
 // a day would hold a screen's worth of freed memory all day.
 void returnLargeBlocksWhenFreed();
 
+// Hands back the resident pages of program and library code and read-only data that no other
+// process maps (most of them were read once, at start-up or for a window since closed). They are
+// read again from their files when next needed.
+void handBackCodePages();
+
 } // namespace lumora

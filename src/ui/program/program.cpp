@@ -1,5 +1,6 @@
 #include "ui/program/program.h"
 
+#include "platform/linux/memory.h"
 #include "ui/auxiliary/placement.h"
 
 #include <QApplication>
@@ -27,6 +28,18 @@ Program::Program(ProgramPlatform p, QObject* parent)
                         *m_window, m_aboutPort, m_helpPort, m_preview, p.dayWatch});
     m_trayHost->setMenu(m_trayMenu->menu());
     connectWindows();
+    m_handBack.setSingleShot(true);
+    m_handBack.setInterval(std::chrono::seconds(30));
+    connect(&m_handBack, &QTimer::timeout, this, [this] {
+        if (!m_window->isVisible() && !otherWindowOpen() && !m_trayMenu->menu()->isVisible()) {
+            lumora::handBackCodePages();
+        }
+    });
+    m_window->installEventFilter(this);
+}
+
+void Program::handBackPagesSoon() {
+    m_handBack.start();
 }
 
 Program::~Program() {
@@ -63,6 +76,7 @@ bool Program::start() {
         return false;
     }
     m_logic->dayWatch.start();
+    handBackPagesSoon();
     return true;
 }
 
@@ -100,6 +114,7 @@ void Program::connectWindows() {
     connect(m_trayHost.get(), &QtTrayHost::mouseMessage, this,
             [&tray](float message) { tray.trayCallback(message); });
     connect(&m_preview, &PreviewReference::windowClosed, this, [this] {
+        handBackPagesSoon();
         if (unloaded()) {
             QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
         }
@@ -118,7 +133,11 @@ bool Program::otherWindowOpen() const {
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
-    if (unloaded() && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+    if (event->type() == QEvent::Hide) {
+        handBackPagesSoon();
+    }
+    if (watched != m_window.get() && unloaded() &&
+        (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
         QTimer::singleShot(0, this, &Program::quitWhenNoWindowIsLeft);
     }
     return QObject::eventFilter(watched, event);

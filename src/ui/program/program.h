@@ -31,6 +31,7 @@
 #include "ui/tray/qt_tray_menu.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -88,6 +89,11 @@ protected:
 private:
     void connectWindows();
     void quitWhenNoWindowIsLeft();
+    // Once the program has sat in the notification area with no window open for a while, the
+    // code pages only start-up and the windows used are handed back to the system.
+    void handBackPagesSoon();
+
+    QTimer m_handBack;
 
     lumora::FrmMainState m_state;
     lumora::TrayMenu m_menu;
