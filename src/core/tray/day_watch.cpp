@@ -24,7 +24,9 @@ void DayWatch::start() {
     m_s.source.setDayCheck([this] { dayCheck(); });
     m_s.source.setFileCheck([this] { ChckinTime(); });
     m_s.source.setEveCheck([this] { prepareNextDay(); });
-    watchDayFiles();
+    // A day file that went while the program was not running is removed now, as one that goes
+    // later is when the watch sees it.
+    ChckinTime();
 }
 
 void DayWatch::watchDayFiles() {
