@@ -113,7 +113,6 @@ const EveRow kEveRows[] = {
     {"UnreadableValue", 2, 1.0f, "Error: 5", 3.0f, {}},
     {"StyleThatLeavesTheDesktop", 2, 1.0f, "/p/tue.jpg", 9.0f, {}},
     {"DefaultPictureShown", 2, 2.0f, "/p/tue.jpg", 3.0f, {}},
-    {"NoPictureShown", 2, 3.0f, "/p/tue.jpg", 3.0f, {}},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, Eve, ::testing::ValuesIn(kEveRows), byName);
 
