@@ -43,6 +43,8 @@ private:
     void watchDayFiles();
 
     DayWatchServices m_s;
+    bool m_checking = false;   // a file check is running
+    bool m_checkAgain = false; // and another was asked for meanwhile
 };
 
 } // namespace lumora

@@ -64,14 +64,15 @@ TEST(FileCheck, RemovesEveryMissingDayThenAppliesOnce) {
     rig.logic.dayWatch.start();
     EXPECT_EQ(rig.only("engine."), CallLog{"engine.ApplyWallpaperForDay(4)"});
     EXPECT_EQ(rig.dayValue(1), "");
-    rig.setDayValue(3, (files.scratch() / "gone.jpg").string());
+    rig.setDayValue(4, (files.scratch() / "gone.jpg").string()); // today's: its removal applies
     rig.setDayValue(5, "Error: 13");
-    rig.setDayValue(6, files.scratch().string()); // a folder is no picture
+    rig.setDayValue(6, files.scratch().string());            // a folder is no picture
+    rig.engine.onApply = [&](int) { rig.days.fileCheck(); }; // a file event while it is drawn
     rig.log.clear();
     rig.days.fileCheck();
-    EXPECT_EQ(rig.only("engine."), CallLog{"engine.ApplyWallpaperForDay(4)"});
+    EXPECT_EQ(rig.only("engine."), CallLog(2, "engine.ApplyWallpaperForDay(4)"));
     EXPECT_EQ(rig.dayValue(2), kept.string());
-    for (int w : {3, 5, 6}) {
+    for (int w : {4, 5, 6}) {
         EXPECT_EQ(rig.dayValue(w), "") << w;
     }
     EXPECT_EQ(rig.days.watched, std::vector<std::string>{kept.string()});
