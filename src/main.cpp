@@ -102,7 +102,9 @@ int main(int argc, char** argv) {
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
     lumora::PosixFileSync fileSync;
-    lumora::QtDayWatch dayWatch;
+    lumora::DayWatchOptions watchOptions;
+    watchOptions.settingsFile = lumora::SettingsFile::defaultPath();
+    lumora::QtDayWatch dayWatch(watchOptions);
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
     if (refresh) {
         const RefreshReply reply = askRunningProgramToRefresh();

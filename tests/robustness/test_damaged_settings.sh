@@ -4,8 +4,9 @@
 # each, the real program:
 #   - `lumora --refresh` on the root window ends with status 0 within the hang bound, the default
 #     picture centred on white on screen (the defaults), the file untouched;
-#   - a normal start shows the icon and keeps running, the file still untouched (nothing is
-#     written at start-up);
+#   - a normal start shows the icon and keeps running, the file still untouched (start-up
+#     writes nothing), except where a day's value names no file that opens: the start's check of
+#     the day files removes such a day, as a file deleted later would be;
 # then one option written through the settings store (settings_probe, the store's own code):
 # where the file is a regular file it is replaced by a whole file holding the new option and
 # every value the damaged one held (values lost: 0), the damaged original kept byte for byte as
@@ -28,7 +29,7 @@ CASES=0 CRASHES=0 HANGS=0 LOST=0 HALF=0
 make() {
     rm -rf "$CONF_DIR"
     mkdir -p "$CONF_DIR"
-    DAMAGED=1 REGULAR=1 REFUSED=""
+    DAMAGED=1 REGULAR=1 REFUSED="" REMOVED=0
     case $1 in
     cut-in-a-value) printf '%s\n"Monday" = "%s' "$HEAD" "${PIC:0:12}" >"$CONF" ;;
     cut-in-a-header) printf '[HKEY_CURRENT_USER\\Software\\Corv' >"$CONF" ;;
@@ -42,9 +43,10 @@ make() {
     link-loop) REGULAR=0 && ln -s lumora.conf "$CONF" ;;
     days-as-numbers)
         # A number reads as its decimal text: no absolute path, so no desktop is handed it.
-        DAMAGED=0 REFUSED='not an absolute path: "77"'
+        DAMAGED=0 REMOVED=7 REFUSED='not an absolute path: "77"'
         { echo "$HEAD"; for d in "${DAYS[@]}"; do echo "\"$d\" = dword:77"; done; } >"$CONF" ;;
     wrong-types)
+        REMOVED=1 # Thursday's three-byte number reads as a number, which names no file
         {
             # Days of the binary types read as no picture.
             echo "$HEAD"
@@ -118,7 +120,15 @@ for case in cut-in-a-value cut-in-a-header random-bytes nul-bytes utf16 one-long
     alive "$pid" || { CRASHES=$((CRASHES + 1)); fail "$case: the program ended: $(tail -n3 "$SESSION_DIR/lumora-$case.log")"; }
     kill "$pid" 2>/dev/null
     wait_until 10 ended "$pid" || fail "$case: the program did not end on SIGTERM"
-    check_eq "$case: the file after a start" "$was" "$(what_is)"
+    if [ $REMOVED != 0 ]; then
+        # The days whose value opens no file were removed; the original goes back for the write
+        # below.
+        check_eq "$case: the days removed at the start" $REMOVED "$(grep -c '^"[A-Za-z]*day" = ""$' "$CONF")"
+        cp -a "$SESSION_DIR/original" "$CONF"
+        was=$(what_is)
+    else
+        check_eq "$case: the file after a start" "$was" "$(what_is)"
+    fi
 
     # One option written through the store.
     read -r _ stored _ before _ kept _ copy < <(timeout 30 "$SETTINGS_PROBE" "$CONF" DispMess False 2>"$SESSION_DIR/probe.err")

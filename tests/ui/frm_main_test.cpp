@@ -198,6 +198,27 @@ TEST_F(ProgramWindows, MouseOverTheWindowIsNeverATrayClick) {
     }
 }
 
+// The caption clock and the blink run only while the window is shown; shown again, the caption
+// and today's name are right at once.
+TEST_F(ProgramWindows, ClockAndBlinkRunOnlyWhileShown) {
+    start();
+    auto* ticks = frm().findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* blink = frm().findChild<QTimer*>(QStringLiteral("Timer2"));
+    ASSERT_TRUE(ticks && blink && ticks->isActive() && blink->isActive());
+    clock.when = clock.when.addSecs(1);
+    test::fire(ticks);
+    test::fire(blink);
+    EXPECT_TRUE(frm().windowTitle().endsWith(QStringLiteral(" - 09:05:08")));
+    EXPECT_EQ(frm().label1(4)->text(), QString());
+    EXPECT_FALSE(frm().close());
+    EXPECT_FALSE(ticks->isActive() || blink->isActive());
+    clock.when = clock.when.addSecs(60);
+    action(MenuId::mnuabout)->trigger();
+    EXPECT_TRUE(ticks->isActive() && blink->isActive());
+    EXPECT_TRUE(frm().windowTitle().endsWith(QStringLiteral(" - 09:06:08")));
+    EXPECT_EQ(frm().label1(4)->text(), QStringLiteral("Wednesday"));
+}
+
 TEST_F(ProgramWindows, F1OpensTheHelpWindow) {
     start();
     QTest::keyClick(&frm(), Qt::Key_F1);

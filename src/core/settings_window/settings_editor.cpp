@@ -445,7 +445,9 @@ void SettingsEditor::TempAction() {
 
 void SettingsEditor::Timer2_Timer() {
     const int w = today();
-    if (w < 1 || w > 7) {
+    // The blink rests while the day changes: a tick that comes while the new day's wallpaper is
+    // drawn leaves the freshly marked names as they are.
+    if (w < 1 || w > 7 || m_s.state.DayChanging) {
         return;
     }
     std::string& caption = m_model.days[static_cast<std::size_t>(w)].nameCaption;

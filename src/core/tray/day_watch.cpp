@@ -24,7 +24,9 @@ void DayWatch::start() {
     m_s.source.setDayCheck([this] { dayCheck(); });
     m_s.source.setFileCheck([this] { ChckinTime(); });
     m_s.source.setEveCheck([this] { prepareNextDay(); });
-    watchDayFiles();
+    // A day file that went while the program was not running is removed now, as one that goes
+    // later is when the watch sees it.
+    ChckinTime();
 }
 
 void DayWatch::watchDayFiles() {
@@ -79,26 +81,38 @@ void DayWatch::prepareNextDay() {
 }
 
 void DayWatch::ChckinTime() {
-    bool someDayRemoved = false;
-    for (int w = 1; w <= 7; ++w) {
-        std::string value;
-        try {
-            value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
-                                             m_s.state.dayName(w));
-        } catch (...) {
-            continue;
-        }
-        if (value.empty() || opensForReading(value)) {
-            continue;
-        }
-        m_s.editor.Label2_Click(w);
-        m_s.editor.AffPics();
-        m_s.editor.refresh();
-        someDayRemoved = true;
+    // Setting a wallpaper lets events run, and our own removals change the watched files: a
+    // check asked for meanwhile runs as one more pass afterwards, never inside this one, so
+    // every day is handled in one pass and today's wallpaper is applied once after it.
+    if (m_checking) {
+        m_checkAgain = true;
+        return;
     }
-    if (someDayRemoved) {
-        m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
-    }
+    m_checking = true;
+    do {
+        m_checkAgain = false;
+        bool someDayRemoved = false;
+        for (int w = 1; w <= 7; ++w) {
+            std::string value;
+            try {
+                value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
+                                                 m_s.state.dayName(w));
+            } catch (...) {
+                continue;
+            }
+            if (value.empty() || opensForReading(value)) {
+                continue;
+            }
+            m_s.editor.Label2_Click(w);
+            m_s.editor.AffPics();
+            m_s.editor.refresh();
+            someDayRemoved = true;
+        }
+        if (someDayRemoved) {
+            m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
+        }
+    } while (m_checkAgain);
+    m_checking = false;
     watchDayFiles();
 }
 

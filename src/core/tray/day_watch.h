@@ -28,7 +28,7 @@ class DayWatch {
 public:
     explicit DayWatch(DayWatchServices services) : m_s(services) {}
 
-    // Connects the source and watches today's files (after start-up).
+    // Connects the source, checks the day files once and watches them (after start-up).
     void start();
     // The day may have changed: the new day's wallpaper, with the day-change report.
     void dayCheck();
@@ -43,6 +43,8 @@ private:
     void watchDayFiles();
 
     DayWatchServices m_s;
+    bool m_checking = false;   // a file check is running
+    bool m_checkAgain = false; // and another was asked for meanwhile
 };
 
 } // namespace lumora

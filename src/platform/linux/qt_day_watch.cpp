@@ -313,6 +313,12 @@ void QtDayWatch::watchFiles(const std::vector<std::string>& paths, const std::st
             cannotWatch(path);
         }
     }
+    if (const std::string& settings = m_options.settingsFile;
+        !settings.empty() && exists(settings) &&
+        (m_options.isRemote(settings) ||
+         !m_fileWatcher.addPath(QString::fromStdString(settings)))) {
+        cannotWatch(settings);
+    }
     if (poll) {
         m_poll.start();
     }
@@ -338,7 +344,11 @@ void QtDayWatch::runFileCheck() {
 void QtDayWatch::addFileWatches() {
     // A deleted or replaced file drops its watch; the file now under the name gets a new one.
     const QStringList watched = m_fileWatcher.files();
-    for (const std::string& path : m_files) {
+    std::vector<std::string> files = m_files;
+    if (!m_options.settingsFile.empty()) {
+        files.push_back(m_options.settingsFile);
+    }
+    for (const std::string& path : files) {
         const QString name = QString::fromStdString(path);
         if (!watched.contains(name) && exists(path) && !m_options.isRemote(path)) {
             m_fileWatcher.addPath(name);

@@ -1,7 +1,8 @@
 #pragma once
 // The events that may change the day or the day pictures, from the Qt event loop and the kernel:
 // a single-shot timer for the next local midnight, a timerfd that reports a set wall clock (and a
-// resume), a watch on the time zone files, logind's resume signal, and inotify on the pictures.
+// resume), a watch on the time zone files, logind's resume signal, and inotify on the pictures
+// and the settings file.
 // Nothing ticks unless a watched path cannot be watched (a network file system).
 #include "core/ports/day_watch.h"
 
@@ -26,6 +27,9 @@ struct DayWatchOptions {
     bool systemBus = true;
     // Whether a path lies on a file system whose changes inotify may not see; empty: statfs.
     std::function<bool(const std::string&)> isRemote;
+    // The settings file, watched as a file (not its folder, where every write takes a lock):
+    // a day's value changed or made unreadable there brings the file check too.
+    std::string settingsFile;
 };
 
 class QtDayWatch : public QObject, public DayWatchSource {

@@ -74,7 +74,9 @@ void ControlLabel::mouseMoveEvent(QMouseEvent* event) {
 FrmMain::FrmMain(QWidget* parent)
     : QWidget(parent), m_captionTimer(new QTimer(this)), m_blinkTimer(new QTimer(this)) {
     // Nothing ticks while the window is hidden: an idle program stays asleep.
+    m_captionTimer->setObjectName(QStringLiteral("Timer1"));
     m_captionTimer->setInterval(1000);
+    m_blinkTimer->setObjectName(QStringLiteral("Timer2"));
     m_blinkTimer->setInterval(500);
     connect(m_captionTimer, &QTimer::timeout, this, &FrmMain::captionTick);
     connect(m_blinkTimer, &QTimer::timeout, this, &FrmMain::blinkTick);

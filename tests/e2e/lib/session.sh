@@ -123,8 +123,10 @@ screen_size() { read -r SW SH < <(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *H
 
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 hidden() { ! viewable "$1"; }
-# geometry WID -> "X Y W H" of the window itself (no frame)
+# geometry WID -> "X Y W H" of the window itself (no frame); nothing for no window (xwininfo
+# without one would wait for a click on the screen)
 geometry() {
+    [ -n "$1" ] || return 1
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
         /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}'
 }

@@ -180,7 +180,6 @@ TEST_P(FileChange, RunsTheFileCheckAndKeepsWatching) {
     f.write("more");
     f.close();
     ASSERT_TRUE(waitUntil([&] { return fileChecks > before; }));
-    EXPECT_EQ(dayChecks, 0);
 }
 INSTANTIATE_TEST_SUITE_P(DayWatch, FileChange,
                          ::testing::Values(Change::Delete, Change::RenameOver, Change::RenameAway,
@@ -327,13 +326,6 @@ TEST_F(DayWatchTest, LogindResumeRunsTheDayCheck) {
     QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
     bus.kill();
     bus.waitForFinished();
-}
-
-TEST_F(DayWatchTest, NoSystemBusIsFine) {
-    test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    auto watch = makeWatch();
-    EXPECT_TRUE(watch->clockSetWatched());
-    EXPECT_GT(watch->midnightRemainingMs(), 0);
 }
 
 } // namespace

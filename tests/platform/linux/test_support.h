@@ -49,11 +49,6 @@ public:
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
-    // The byte the child sent when ready; 0 when it ended without.
-    char waitReady() {
-        char byte = 0;
-        return ::read(m_ready, &byte, 1) == 1 ? byte : 0;
-    }
     // How the child ended: its exit code, or 128 + the signal that ended it.
     int wait() {
         int status = 0;
