@@ -107,6 +107,9 @@ session_stop() {
     local i
     for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do kill "${SESSION_PIDS[$i]}" 2>/dev/null; done
     for i in "${SESSION_PIDS[@]}"; do wait_until 3 ended "$i" || kill -9 "$i" 2>/dev/null; done
+    # A faketime wrapper that was killed leaves its shared clock behind, and a later wrapper
+    # given the same process id would fail on it.
+    for i in "${SESSION_PIDS[@]}"; do rm -f "/dev/shm/faketime_shm_$i" "/dev/shm/sem.faketime_sem_$i"; done
     SESSION_PIDS=()
     [ -n "$SESSION_DIR" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$SESSION_DIR"
 }
