@@ -65,12 +65,18 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
         const auto slot = static_cast<std::size_t>(d);
         const std::string day = m_state.dayName(d);
         auto& desktop = m_services.desktop;
-        auto show = [this](const std::string& text) {
-            step([&] { m_services.messages.showMessage(text); });
+        // A report says what was used: none follows a wallpaper the desktop did not take (its
+        // reason is logged by the desktop).
+        bool wallpaperFailed = false;
+        auto show = [&](const std::string& text) {
+            if (!wallpaperFailed) {
+                step([&] { m_services.messages.showMessage(text); });
+            }
         };
-        auto wallpaper = [this](const std::string& path, int style) {
+        auto wallpaper = [&](const std::string& path, int style) {
             if (DesktopResult result = setWallpaperChecked(path, style); !result) {
                 noteFailure(result);
+                wallpaperFailed = true;
             }
         };
         auto colour = [&](std::uint32_t rgb) {

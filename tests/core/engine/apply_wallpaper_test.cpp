@@ -63,7 +63,7 @@ const Row kRows[] = {
     {"PictureQuiet", 1, 2, File, 1, Quiet, "", "wallpaper(<pic>, 2)", 0},
     {"PictureColourNotUsed", 1, 3, File, 1, Start, "255", "wallpaper(<pic>, 2)", 1},
     {"PictureFileMissingAtStart", 1, 2, Missing, 1, Start, "", "wallpaper(<pic>, 2)", 1},
-    {"PictureWallpaperFailsAtStart", 1, 2, File, 1, Start, "", "wallpaper(<pic>, 2)", 1, FailWallpaper},
+    {"PictureWallpaperFailsAtStart", 1, 2, File, 1, Start, "", "wallpaper(<pic>, 2)", 0, FailWallpaper},
     // A value beginning with "Error" is a failed read, never a picture: no call, no report.
     {"ErrorPathAtStart", 1, 2, ErrorNamed, 1, Start, "", "", 0},
     {"StoreFailsAtStart", 1, 2, StoreFails, 1, Start, "", "", 0},
