@@ -2,6 +2,7 @@
 //   lumora_bench_preview [ROUNDS]
 // Each row is the median wall time of one action followed by the drawing it causes. The memory
 // rows give the process's peak resident size after the load and after ten Zoom Ins.
+#include "../lib/peak_memory.h"
 #include "ui/preview/frm_prev.h"
 
 #include <QApplication>
@@ -32,19 +33,6 @@ struct CountedBoxes : lumora::Dialogs {
     }
     int count = 0;
 };
-
-long peakKilobytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
 
 double medianMs(int rounds, const std::function<void()>& setUp, const std::function<void()>& run) {
     std::vector<double> times;

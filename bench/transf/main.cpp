@@ -10,6 +10,7 @@
 // "last" (from the last turn to the return: what follows the last block).
 // For the breakdown of where the time goes, --no-pump hands the engine a pump that lets nothing
 // run, --no-sync leaves out the fsync, and --no-watch records no turns (the gap is then "-").
+#include "../lib/peak_memory.h"
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
 #include "platform/desktop/none_backend.h"
@@ -45,19 +46,6 @@ struct Quiet : MessageSink, EventPump, Resources, Dialogs {
     }
     void messageBox(const std::string&, const std::string&, MessageIcon) override {}
 };
-
-long peakKilobytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
 
 bool hasFlag(int argc, char** argv, const char* flag) {
     for (int i = 2; i < argc; ++i) {
