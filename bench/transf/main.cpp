@@ -10,6 +10,7 @@
 // "last" (from the last turn to the return: what follows the last block).
 // For the breakdown of where the time goes, --no-pump hands the engine a pump that lets nothing
 // run, --no-sync leaves out the fsync, and --no-watch records no turns (the gap is then "-").
+#include "../../tests/robustness/tools/quiet_services.h"
 #include "../lib/peak_memory.h"
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
@@ -34,18 +35,6 @@ using namespace lumora;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-struct Quiet : MessageSink, EventPump, Resources, Dialogs {
-    void showMessage(const std::string&) override {}
-    void processEvents() override {}
-    std::vector<std::uint8_t> bytes(const std::string&) const override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t>) override { return {}; }
-    std::optional<std::string> openFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return {};
-    }
-    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
-};
 
 bool hasFlag(int argc, char** argv, const char* flag) {
     for (int i = 2; i < argc; ++i) {

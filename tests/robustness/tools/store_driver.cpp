@@ -21,6 +21,7 @@
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/settings_file.h"
 #include "platform/linux/xdg_program_info.h"
+#include "quiet_services.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,18 +47,6 @@ struct Log {
             std::_Exit(3);
         }
     }
-};
-
-struct Quiet : MessageSink, EventPump, Resources, Dialogs {
-    void showMessage(const std::string&) override {}
-    void processEvents() override {}
-    std::vector<std::uint8_t> bytes(const std::string&) const override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::optional<std::uint32_t>) override { return {}; }
-    std::optional<std::string> openFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return {};
-    }
-    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
 };
 
 int readBack(SettingsFile& file, Registry& registry) {
