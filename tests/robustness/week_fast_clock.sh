@@ -21,8 +21,9 @@ if [ "${LUMORA_SUITE_BUDGET:-}" = full ]; then
 else
     START='2027-01-02 23:00:00' SPEED=1000 MIDNIGHTS=2
 fi
-# Faked seconds from the start to 10 faked minutes past the last midnight, in real seconds.
-RUN_REAL=$(python3 -c "import datetime as d; s=d.datetime.fromisoformat('$START'); e=s.replace(hour=0,minute=0,second=0)+d.timedelta(days=$MIDNIGHTS,minutes=10); print(int((e-s).total_seconds()/$SPEED)+1)")
+# Faked seconds from the start to an hour past the last midnight, in real seconds (a few real
+# seconds at these speeds, so a change of day that comes late is still seen).
+RUN_REAL=$(python3 -c "import datetime as d; s=d.datetime.fromisoformat('$START'); e=s.replace(hour=0,minute=0,second=0)+d.timedelta(days=$MIDNIGHTS,minutes=60); print(int((e-s).total_seconds()/$SPEED)+1)")
 
 session_start || { fail "session did not start"; e2e_finish; }
 PICS="$SESSION_DIR/pictures"
