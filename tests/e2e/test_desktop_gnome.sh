@@ -13,7 +13,7 @@ test_picture
 
 # check_family BACKEND SCHEMA PICTURE_KEY
 check_family() {
-    local backend=$1 schema=$2 key=$3 style option=(centered wallpaper stretched scaled) uri dir values
+    local backend=$1 schema=$2 key=$3 style option=(centered wallpaper stretched scaled) uri dir values set_again
     for style in 0 1 2 3; do
         drive "$backend" "$PIC" "$style" || fail "$backend: driver failed for style $style"
         check_eq "$backend style $style picture-options" "${option[$style]}" "$(gget "$schema" picture-options)"
@@ -41,14 +41,18 @@ check_family() {
     # again, so that the desktop reads the file anew.
     drive "$backend" "$PIC" 0
     dir=$(gsettings list-schemas --print-paths | awk -v s="$schema" '$1 == s { print $2 }')
-    session_spawn "watch-$backend" dconf watch "$dir"
-    sleep 0.5
+    dconf_monitor "writes-$backend"
     drive "$backend" "$PIC" 0
-    wait_until 5 grep -q "$key" "$SESSION_DIR/watch-$backend.log"
-    sleep 0.3
-    kill "$SPAWNED"
-    values=$(grep -A1 "^$dir$key\$" "$SESSION_DIR/watch-$backend.log" | grep -v -e '^--' -e "^$dir" | sed 's/^ *//')
-    check_eq "$backend same path: cleared then set again" "2 ''" "$(wc -l <<<"$values") $(head -n1 <<<"$values")"
+    dconf_caught_up
+    kill "$WATCHER"
+    mapfile -t values < <(dconf_writes "$dir$key")
+    if [ "$key" = picture-filename ]; then
+        set_again=${values[1]:-}
+    else
+        set_again=$(uri_path "${values[1]:-}")
+        set_again=${set_again#file:}
+    fi
+    check_eq "$backend same path: cleared then set again" "2 [] [$PIC]" "${#values[@]} [${values[0]:-}] [$set_again]"
 }
 check_family gnome org.gnome.desktop.background picture-uri
 check_family cinnamon org.cinnamon.desktop.background picture-uri

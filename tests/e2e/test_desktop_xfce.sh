@@ -55,13 +55,11 @@ check_eq "another workspace's last-image" "$PIC" "$(xq -p $OLD/last-image)"
 check_eq "another workspace's image-style" 2 "$(xq -p $OLD/image-style)"
 
 # The same path again: xfdesktop is told twice (cleared, then the name), so it reads it again.
-session_spawn monitor xfconf-query -c xfce4-desktop -m
-sleep 0.5
+xfconf_monitor
 drive xfce "$PIC" 1
-wait_until 5 grep -q "$G/last-image" "$SESSION_DIR/monitor.log"
-sleep 0.3
-kill "$SPAWNED"
-check_eq "same path: last-image changes seen" 2 "$(grep -c "set: $G/last-image" "$SESSION_DIR/monitor.log")"
+xfconf_caught_up
+kill "$WATCHER"
+check_eq "same path: last-image changes seen" 2 "$(grep -c "set: $G/last-image" "$SESSION_DIR/xfconf-monitor.log")"
 
 check_eq "XDG_CURRENT_DESKTOP=XFCE" xfce "$(XDG_CURRENT_DESKTOP=XFCE drive auto "" -)"
 

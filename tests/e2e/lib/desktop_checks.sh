@@ -35,3 +35,91 @@ xq() { xfconf-query -c xfce4-desktop "$@" 2>/dev/null; }
 xget() { xq -p "$1"; }
 # rgba PROPERTY: the four doubles of an xfconf colour on one line.
 rgba() { xget "$1" | grep -E '^[0-9.]+$' | paste -sd' '; }
+# Watchers of a settings store, told apart from what they report by markers: a marker value the
+# test writes through the same store shows that the watcher listens (listening), and one written
+# after the changes under test is reported after all of them (marked).
+MARKS=0
+# xfconf_monitor: `xfconf-query -m` on the xfce4-desktop channel, into xfconf-monitor.log, once
+# it reports changes; its PID is left in WATCHER.
+XMARK=/lumora-e2e/mark
+xfconf_marks() { grep -c "^set: $XMARK\$" "$SESSION_DIR/xfconf-monitor.log"; }
+xfconf_mark() { MARKS=$((MARKS + 1)) && xq -p $XMARK -n -t int -s $MARKS; }
+xfconf_marked() { [ "$(xfconf_marks)" -gt 0 ]; }
+xfconf_monitor() {
+    session_spawn xfconf-monitor xfconf-query -c xfce4-desktop -m
+    WATCHER=$SPAWNED
+    listening 20 xfconf_marked xfconf_mark || fail "xfconf-query -m reports no change"
+}
+# xfconf_caught_up: every change made before now is in xfconf-monitor.log.
+xfconf_caught_up() {
+    local n
+    n=$(($(xfconf_marks) + 1))
+    xfconf_mark
+    wait_until 10 eval '[ "$(xfconf_marks)" -ge $n ]' || fail "xfconf-query -m did not report the marker"
+}
+# dconf_monitor NAME: the writes to dconf on the bus, recorded by dbus-monitor into NAME.log (its
+# path left in DCONF_LOG) once it records them; its PID is left in WATCHER. (`dconf watch` is no
+# use here: it reads a key's value when it prints the change, so a value written and replaced at
+# once is never seen.) dconf_writes KEY: the values written to KEY (a full path), one per line,
+# in the order of the writes. dconf_caught_up: every write made before now is in the log.
+DCONF_MARK=/org/lumora/e2e/mark
+dconf_writes() {
+    python3 - "$DCONF_LOG" "$1" <<'PY'
+import re, sys
+
+def offsets(data):
+    return 1 if len(data) < 0x100 else 2 if len(data) < 0x10000 else 4 if len(data) < 1 << 32 else 8
+
+def offset(data, at, size):
+    return int.from_bytes(data[at:at + size], 'little')
+
+def align(at, to):
+    return (at + to - 1) // to * to
+
+def entries(data):
+    """The {key: maybe variant} entries of a serialised a{smv}, as (key, text of the value)."""
+    if not data:
+        return
+    size = offsets(data)
+    end = offset(data, len(data) - size, size)
+    count = (len(data) - end) // size
+    start = 0
+    for i in range(count):
+        stop = offset(data, end + i * size, size)
+        entry = data[align(start, 8):stop]
+        start = stop
+        esize = offsets(entry)
+        key_end = offset(entry, len(entry) - esize, esize)
+        key = entry[:key_end - 1].decode()
+        value = entry[align(key_end, 8):len(entry) - esize]
+        if not value:
+            yield key, '(reset)'
+            continue
+        variant = value[:-1]  # a maybe's Just: the child and a zero byte
+        sep = variant.rindex(0)
+        kind, body = variant[sep + 1:].decode(), variant[:sep]
+        yield key, body[:-1].decode('utf-8', 'replace') if kind == 's' else kind + ':' + body.hex()
+
+text = open(sys.argv[1], encoding='utf-8', errors='replace').read()
+for call in text.split('member=Change')[1:]:
+    data = bytes.fromhex(' '.join(re.findall(r'^\s+((?:[0-9a-f]{2} ?)+)$', call.split(']')[0], re.M)))
+    for key, value in entries(data):
+        if key == sys.argv[2]:
+            print(value)
+PY
+}
+dconf_marks() { dconf_writes $DCONF_MARK | grep -c .; }
+dconf_mark() { MARKS=$((MARKS + 1)) && dconf write $DCONF_MARK $MARKS; }
+dconf_marked() { [ "$(dconf_marks)" -gt 0 ]; }
+dconf_monitor() {
+    DCONF_LOG=$SESSION_DIR/$1.log
+    session_spawn "$1" dbus-monitor --session "interface='ca.desrt.dconf.Writer',member='Change'"
+    WATCHER=$SPAWNED
+    listening 20 dconf_marked dconf_mark || fail "dbus-monitor records no write to dconf"
+}
+dconf_caught_up() {
+    local n
+    n=$(($(dconf_marks) + 1))
+    dconf_mark
+    wait_until 10 eval '[ "$(dconf_marks)" -ge $n ]' || fail "dbus-monitor did not record the marker"
+}

@@ -16,6 +16,7 @@ need() { for c in "$@"; do command -v "$c" >/dev/null 2>&1 || skip "$c is not in
 # check_eq WHAT EXPECTED ACTUAL
 check_eq() { [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"; }
 e2e_finish() {
+    check_qt_main_thread
     [ "$E2E_FAILURES" -gt 0 ] && { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }
     e2e_log "all checks passed"
     exit 0
@@ -31,14 +32,40 @@ wait_until() {
     done
 }
 
+# listening SECONDS SEEN WRITE...: a watcher started in the background shows that it listens by
+# reporting a change made for it: WRITE, and again each second, until the command SEEN succeeds.
+listening() {
+    local deadline=$((SECONDS + $1)) seen=$2
+    shift 2
+    while :; do
+        "$@" >/dev/null 2>&1
+        wait_until 1 "$seen" && return 0
+        [ $SECONDS -ge $deadline ] && return 1
+    done
+}
+
 # session_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
-# is left in SPAWNED (not printed: a command substitution would lose it from SESSION_PIDS).
+# is left in SPAWNED (not printed: a command substitution would lose it from SESSION_PIDS). The
+# logs of the program's own processes are remembered in LUMORA_LOGS.
+LUMORA_LOGS=()
 session_spawn() {
-    local name=$1
+    local name=$1 arg
     shift
+    for arg in "$@"; do
+        [ "${arg##*/}" = lumora ] && LUMORA_LOGS+=("$SESSION_DIR/$name.log") && break
+    done
     "$@" >"$SESSION_DIR/$name.log" 2>&1 &
     SPAWNED=$!
     SESSION_PIDS+=("$SPAWNED")
+}
+# check_qt_main_thread: a program whose QApplication was not made in the main thread later stops
+# answering its menu; Qt says so on stderr at the start.
+check_qt_main_thread() {
+    local log
+    for log in "${LUMORA_LOGS[@]}"; do
+        grep -qs 'QApplication was not created in the main() thread' "$log" &&
+            fail "${log##*/}: QApplication was not created in the main() thread"
+    done
 }
 alive() { kill -0 "$1" 2>/dev/null && ! grep -qs '^State:.*Z' "/proc/$1/status"; }
 ended() { ! alive "$1"; }
@@ -165,11 +192,66 @@ profile() {
 }
 # monitor_alerts: records the Notify calls on the bus; alerts prints one per line,
 # "app|icon|summary|body|timeout" with line breaks as \n; alerts_seen N: at least N were made.
+# The monitor also records the test's own GetServerInformation calls: alerts_caught_up makes one
+# and waits until it is logged, after every alert sent before it.
 monitor_alerts() {
-    session_spawn monitor dbus-monitor --session "interface='org.freedesktop.Notifications',member='Notify'"
+    session_spawn monitor dbus-monitor --session "interface='org.freedesktop.Notifications',member='Notify'" \
+        "interface='org.freedesktop.Notifications',member='GetServerInformation'"
     wait_until 10 grep -q NameAcquired "$SESSION_DIR/monitor.log" || fail "dbus-monitor did not start"
 }
 alerts_seen() { [ "$(grep -c 'member=Notify' "$SESSION_DIR/monitor.log")" -ge "$1" ]; }
+information_asked() { [ "$(grep -c 'member=GetServerInformation' "$SESSION_DIR/monitor.log")" -ge "$1" ]; }
+alerts_caught_up() {
+    local n
+    n=$(($(grep -c 'member=GetServerInformation' "$SESSION_DIR/monitor.log") + 1))
+    dbus-send --session --type=method_call --dest=org.freedesktop.Notifications /org/freedesktop/Notifications \
+        org.freedesktop.Notifications.GetServerInformation
+    wait_until 10 information_asked "$n" || fail "the bus monitor did not log a call of the test's own"
+}
+# program_answers: the running program has dealt with what it was given before now: it answers a
+# call on the session bus from its event loop.
+program_answers() {
+    timeout 30 dbus-send --session --print-reply --dest=org.lumora.Lumora /org/lumora/Lumora \
+        org.freedesktop.DBus.Introspectable.Introspect >/dev/null 2>&1 || fail "the program does not answer on the bus"
+}
+# wm_caught_up: the window manager has handled every request made before now (a map, a move, an
+# activation): a change of the number of desktops asked of it after them, and back, shows on the
+# root window.
+desktops_are() { [ "$(xdotool get_num_desktops 2>/dev/null)" = "$1" ]; }
+wm_caught_up() {
+    local n
+    n=$(xdotool get_num_desktops 2>/dev/null) && [ -n "$n" ] || { fail "the window manager names no desktops"; return 1; }
+    xdotool set_num_desktops $((n + 1)) && wait_until 10 desktops_are $((n + 1)) &&
+        xdotool set_num_desktops "$n" && wait_until 10 desktops_are "$n" ||
+        { fail "the window manager did not change the number of desktops"; return 1; }
+}
+# popups: how many override-redirect windows (menus) of the program are shown. open_menu X Y: a
+# right click at X,Y shows one more. menu_key KEY DONE...: KEY for the open menu until the command
+# DONE succeeds; a menu that has just been mapped may not hold the keyboard yet, so a key is sent
+# again (up to three times) while the menu is still open.
+popups() {
+    local n=0 w
+    for w in $(xdotool search --onlyvisible --class lumora 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && n=$((n + 1))
+    done
+    echo $n
+}
+menu_shown() { [ "$(popups)" -gt "$MENU_BASE" ]; }
+open_menu() {
+    MENU_BASE=$(popups)
+    xdotool mousemove --sync "$1" "$2" click 3
+    wait_until 10 menu_shown || { fail "no menu opened on the right click"; return 1; }
+}
+menu_key() {
+    local key=$1 try
+    shift
+    for try in 1 2 3; do
+        xdotool key "$key"
+        wait_until 5 "$@" && return 0
+        menu_shown || break
+    done
+    wait_until 10 "$@"
+}
 alerts() {
     python3 - "$SESSION_DIR/monitor.log" <<'PY'
 import re, sys
