@@ -21,12 +21,13 @@ PID=$SPAWNED
 wait_until 15 icon_embedded || fail "the icon did not appear"
 
 read -r X Y _ < <(geometry "$(tray_icon)")
-xdotool mousemove $((X + 8)) $((Y + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+xdotool mousemove $((X + 8)) $((Y + 8)) click --repeat 2 --delay 80 1
 settings() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - 03 February 2027 - ' 2>/dev/null | head -n1; }
 wait_until 10 eval '[ -n "$(settings)" ]' || { fail "the settings window did not open"; e2e_finish; }
+settled
 read -r SX SY SWW _ < <(geometry "$(settings)")
 # Thumbnails: Wednesday in the first row's fourth column, Thursday first in the second row.
-click_thumbnail() { xdotool mousemove $((SX + $1)) $((SY + $2)) sleep 0.2 click 1; }
+click_thumbnail() { xdotool mousemove $((SX + $1)) $((SY + $2)) click 1; }
 
 size_text() { local n k; n=$(stat -c %s "$1"); k=$((n / 1024)); if [ $k -gt 1 ]; then echo "$k KB"; else echo "$n Bytes"; fi; }
 preview() { xdotool search --onlyvisible --name '^Lumora - .* pixels - ' 2>/dev/null | head -n1; }
@@ -42,13 +43,14 @@ P=$(preview)
 wait_until 5 titled "$P" "$WED_TITLE" || fail "caption: expected [$WED_TITLE], got [$(title "$P")]"
 wait_until 5 above "$P" || fail "the preview is not on top"
 xdotool windowmove --sync "$P" $((SX + SWW + 20)) "$SY"
+settled
 read -r PX PY PW PH < <(geometry "$P")
 check_eq "client size" "520 430" "$PW $PH"
 # The viewport's inner centre and three probes right of it; the buttons in the tool panel.
 CX=$((PX + 6 + 247)) CY=$((PY + 4 + 184))
 probes() { echo "$(root_pixel $((CX + 70)) "$CY")|$(root_pixel $((CX + 90)) "$CY")|$(root_pixel $((CX + 150)) "$CY")"; }
 shows() { [ "$(probes)" = "$1" ]; }
-press() { xdotool mousemove $((PX + 84 + $1)) $((PY + 394 + 17)) sleep 0.1 click 1; }
+press() { xdotool mousemove $((PX + 84 + $1)) $((PY + 394 + 17)) click 1; }
 snap() { [ -z "${E2E_SHOTS:-}" ] || import -window root -crop "${PW}x${PH}+${PX}+${PY}" "$E2E_SHOTS/preview-$1.png"; }
 expect_shown() {
     wait_until 5 shows "$2" || fail "$1: expected [$2], got [$(probes)]"

@@ -26,8 +26,10 @@ dialog_open() { [ -n "$(dialog)" ]; }
 # choose_in_dialog: types the picture's path into the open dialog and accepts it.
 choose_in_dialog() {
     wait_until 10 dialog_open || { fail "the open dialog did not appear"; return 1; }
-    activate "$(dialog)"
-    sleep 0.5
+    local win
+    win=$(dialog)
+    activate "$win"
+    wait_until 5 has_focus "$win" || fail "the open dialog did not take the focus"
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 5 "$PICTURE"
     xdotool key Return
@@ -36,9 +38,8 @@ choose_in_dialog() {
 
 # 1. From the tray menu: right click, then the access key of "&Wednesday".
 read -r X Y _ < <(geometry "$(tray_icon)")
-xdotool mousemove $((X + 8)) $((Y + 8)) sleep 0.2 click 3
-sleep 0.7
-xdotool key w
+open_menu $((X + 8)) $((Y + 8))
+menu_key w dialog_open
 choose_in_dialog
 wait_pixel 10 5 5 "200 30 40"
 wait_pixel 5 $((SW - 40)) $((SH / 2)) "200 30 40" # stretched over the whole screen
@@ -50,14 +51,15 @@ grep -q '"Wednesday" = "'"$PICTURE"'"' "$XDG_CONFIG_HOME/lumora/lumora.conf" ||
 [ -f "$XDG_DATA_HOME/lumora/Wednesday.png" ] || fail "the day copy Wednesday.png was not made"
 
 # 2. The settings window from a double-click on the icon; the red mark of Wednesday removes it.
-xdotool mousemove $((X + 8)) $((Y + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+xdotool mousemove $((X + 8)) $((Y + 8)) click --repeat 2 --delay 80 1
 settings() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - 03 February 2027 - ' 2>/dev/null | head -n1; }
 settings_open() { [ -n "$(settings)" ]; }
 wait_until 10 settings_open || fail "the settings window did not open"
+settled
 WIN=$(settings)
 read -r WX WY WW WH < <(geometry "$WIN")
 check_eq "settings window size" "669 301" "$WW $WH"
-xdotool mousemove $((WX + 504 + 145 + 8)) $((WY + 13 + 9)) sleep 0.2 click 1
+xdotool mousemove $((WX + 504 + 145 + 8)) $((WY + 13 + 9)) click 1
 wait_pixel 10 5 5 "255 255 255"
 wait_until 10 alerts_seen 5 || fail "the removal alerts did not arrive"
 check_eq "the alert of the removal" \
@@ -65,9 +67,10 @@ check_eq "the alert of the removal" \
 wait_until 10 settings_open || fail "the settings window did not come back after the removal"
 
 # 3. Chosen again from the day's name in the window: the dialog starts on the previous file.
+settled
 WIN=$(settings)
 read -r WX WY _ < <(geometry "$WIN")
-xdotool mousemove $((WX + 504 + 6 + 20)) $((WY + 14 + 6)) sleep 0.2 click 1
+xdotool mousemove $((WX + 504 + 6 + 20)) $((WY + 14 + 6)) click 1
 choose_in_dialog
 wait_pixel 10 5 5 "200 30 40"
 

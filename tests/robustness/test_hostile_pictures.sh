@@ -180,6 +180,11 @@ mapfile -t NONE < <(awk -F'\t' '$2 == "bad" || $2 == "special" {print $1}' "$SES
 # Thumbnail of day i (1 Sunday .. 7 Saturday): four in the first row, three in the second.
 thumb_x() { echo $((6 + (($1 - 1) % 4) * 166)); }
 thumb_y() { [ "$1" -le 4 ] && echo 30 || echo 174; }
+# shows_no_picture X Y: the screen shows the no-picture thumbnail at X,Y.
+shows_no_picture() {
+    import -window root -crop "160x120+$1+$2" +repage "$SESSION_DIR/thumb.png" &&
+        [ "$(compare -metric AE "$SESSION_DIR/thumb.png" "${LUMORA_SOURCE_DIR:?}/resources/nopicture.bmp" null: 2>&1)" = 0 ]
+}
 settings_window() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - ' 2>/dev/null | head -n1; }
 for ((first = 0; first < ${#NONE[@]}; first += 7)); do
     lines=()
@@ -197,23 +202,24 @@ for ((first = 0; first < ${#NONE[@]}; first += 7)); do
         continue
     fi
     read -r X Y _ < <(geometry "$(tray_icon)")
-    xdotool mousemove $((X + 8)) $((Y + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+    xdotool mousemove $((X + 8)) $((Y + 8)) click --repeat 2 --delay 80 1
     if ! wait_until 10 eval '[ -n "$(settings_window)" ]'; then
         HANGS=$((HANGS + 1))
         fail "round $first: the settings window did not open"
     else
+        settled
         read -r WX WY _ < <(geometry "$(settings_window)")
         xdotool mousemove 0 0
-        sleep 0.5
         for d in 1 2 3 4 5 6 7; do
             tx=$((WX + $(thumb_x $d))) ty=$((WY + $(thumb_y $d)))
-            import -window root -crop "160x120+$tx+$ty" +repage "$SESSION_DIR/thumb.png"
-            [ "$(compare -metric AE "$SESSION_DIR/thumb.png" "${LUMORA_SOURCE_DIR:?}/resources/nopicture.bmp" null: 2>&1)" = 0 ] ||
+            wait_until 10 shows_no_picture $tx $ty ||
                 wrong "round $first: day $d (${lines[$((d - 1))]}) does not show the no-picture thumbnail"
         done
-        # Hovered one after another: the size and length of each are looked up.
+        # Hovered one after another: the size and length of each are looked up, each before the
+        # program answers on the bus.
         for d in 1 2 3 4 5 6 7; do
-            xdotool mousemove $((WX + $(thumb_x $d) + 80)) $((WY + $(thumb_y $d) + 60)) sleep 0.3
+            xdotool mousemove $((WX + $(thumb_x $d) + 80)) $((WY + $(thumb_y $d) + 60))
+            program_answers
         done
     fi
     alive "$pid" || { CRASHES=$((CRASHES + 1)); fail "round $first: the program ended: $(tail -n3 "$SESSION_DIR/window-$first.log")"; }

@@ -225,6 +225,9 @@ wm_caught_up() {
         xdotool set_num_desktops "$n" && wait_until 10 desktops_are "$n" ||
         { fail "the window manager did not change the number of desktops"; return 1; }
 }
+# settled: the program has dealt with what it was given before now, and the window manager with
+# what the program asked of it then (a window shown, placed or moved is where it stays).
+settled() { program_answers && wm_caught_up; }
 # popups: how many override-redirect windows (menus) of the program are shown. open_menu X Y: a
 # right click at X,Y shows one more. menu_key KEY DONE...: KEY for the open menu until the command
 # DONE succeeds; a menu that has just been mapped may not hold the keyboard yet, so a key is sent
@@ -239,7 +242,7 @@ popups() {
 menu_shown() { [ "$(popups)" -gt "$MENU_BASE" ]; }
 open_menu() {
     MENU_BASE=$(popups)
-    xdotool mousemove --sync "$1" "$2" click 3
+    xdotool mousemove "$1" "$2" click 3
     wait_until 10 menu_shown || { fail "no menu opened on the right click"; return 1; }
 }
 menu_key() {
