@@ -2,10 +2,10 @@
 # sway (headless, software rendering) with the swaybg backend: the swaybg started with the
 # picture, mode and colour stays up on the compositor, and each change replaces the one before.
 # sway refuses to run as root, so as root it runs as the user "nobody". Read back on screen with
-# grim where it is installed. Skipped where sway or swaybg is not installed.
+# grim. Skipped where sway, swaybg or grim is not installed.
 source "$(dirname "$0")/lib/session.sh"
 source "$(dirname "$0")/lib/desktop_checks.sh"
-need sway swaybg
+need sway swaybg grim
 session_start --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
 need_driver
 RUNDIR=$SESSION_DIR/sway-run
@@ -35,11 +35,18 @@ swaybg_pid() { cat "$PIDFILE" 2>/dev/null; }
 # The arguments a process was started with, without the program's name.
 cmdline() { tr '\0' '\n' <"/proc/$1/cmdline" | tail -n +2; }
 trap 'p=$(swaybg_pid); [ -n "$p" ] && kill "$p"; session_stop' EXIT
+# The colour of the compositor's screen at 5,5 ("R G B"), read with grim.
+screen_at_5_5() {
+    "${AS[@]}" env XDG_RUNTIME_DIR="$RUNDIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim -g "5,5 1x1" -t ppm - 2>/dev/null |
+        tail -c 3 | od -An -tu1 | xargs
+}
+screen_shows() { [ "$(screen_at_5_5)" = "$1" ]; }
 
 check_eq "XDG_CURRENT_DESKTOP=sway" sway "$(drive auto "$PIC" 3 255)"
 previous=$(swaybg_pid)
 [ -n "$previous" ] || { fail "no swaybg was recorded"; e2e_finish; }
-sleep 1
+# Up on sway: its colour on the screen (the picture fitted between two bars), and still running.
+wait_until 10 screen_shows "255 0 0" || fail "swaybg drew nothing: the screen shows [$(screen_at_5_5)]"
 alive "$previous" || fail "swaybg did not stay up on sway"
 check_eq "swaybg arguments" "$(printf '%s\n' -o '*' -c '#ff0000' -i "$PIC" -m fit)" "$(cmdline "$previous")"
 MODES=(center tile stretch)
@@ -54,17 +61,12 @@ done
 drive sway "" 2 16711680
 now=$(swaybg_pid)
 check_eq "no wallpaper" "$(printf '%s\n' -o '*' -c '#0000ff' -m solid_color)" "$(cmdline "$now")"
-sleep 1
+wait_until 10 screen_shows "0 0 255" || fail "the colour-only swaybg drew nothing: the screen shows [$(screen_at_5_5)]"
 alive "$now" || fail "the colour-only swaybg did not stay up"
 # Only this session's swaybg processes count (another session on the machine may run its own).
 ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qxF "WAYLAND_DISPLAY=$WAYLAND_DISPLAY"; }
 live_swaybgs() { local n=0 p; for p in $(pgrep -x swaybg); do alive "$p" && ours "$p" && n=$((n + 1)); done; echo $n; }
 one_swaybg() { [ "$(live_swaybgs)" = 1 ]; }
 wait_until 5 one_swaybg || fail "swaybg processes running: expected 1, got $(live_swaybgs)"
-if command -v grim >/dev/null 2>&1; then
-    check_eq "screen shows the colour" "0 0 255" "$("${AS[@]}" env XDG_RUNTIME_DIR="$RUNDIR" \
-        WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim -g "5,5 1x1" -t ppm - 2>/dev/null | tail -c 3 | od -An -tu1 | xargs)"
-else
-    e2e_log "grim is not installed: the screen itself is not read"
-fi
+check_eq "screen shows the colour" "0 0 255" "$(screen_at_5_5)"
 e2e_finish

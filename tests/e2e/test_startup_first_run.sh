@@ -33,7 +33,10 @@ if [ -n "$WID" ]; then
 fi
 wait_until 15 icon_embedded || fail "the icon did not embed under the tray host"
 wait_until 15 alerts_seen 2 || fail "fewer than two alerts reached the notification service"
-sleep 0.5
+# A window shown after the logo, or a third alert, would come before the program's answer on the
+# bus, and reach the screen and the bus monitor before a request of the test's own.
+settled
+alerts_caught_up
 alive "$PID" || fail "lumora is not running any more"
 for id in $(xdotool search --onlyvisible --name '^Lumora' 2>/dev/null); do
     fail "a window is still shown after the logo: $(xprop -id "$id" WM_NAME)"
