@@ -37,14 +37,14 @@ parts() { find "$PICDIR" "$XDG_CONFIG_HOME" -name '.*.part-*' -o -regex '.*\.con
 dialog() { xdotool search --onlyvisible --name "^Lumora - Choose wallpaper to use for $1\$" 2>/dev/null | head -n1; }
 # choose DAY KEY PATH: the day from the tray menu (its access key), PATH typed into the dialog.
 choose() {
-    local x y which=$1
+    local x y which=$1 win
     read -r x y _ < <(geometry "$(tray_icon)")
-    xdotool mousemove $((x + 8)) $((y + 8)) sleep 0.2 click 3
-    sleep 0.7
-    xdotool key "$2"
-    wait_until 10 eval '[ -n "$(dialog "$which")" ]' || { fail "the open dialog for $1 did not appear"; return 1; }
-    activate "$(dialog "$1")"
-    sleep 0.5
+    open_menu $((x + 8)) $((y + 8)) || return 1
+    dialog_open() { [ -n "$(dialog "$which")" ]; }
+    menu_key "$2" dialog_open || { fail "the open dialog for $1 did not appear"; return 1; }
+    win=$(dialog "$1")
+    activate "$win"
+    wait_until 5 has_focus "$win" || fail "the open dialog for $1 did not take the focus"
     xdotool key --clearmodifiers ctrl+a type --delay 5 "$3"
     xdotool key Return
 }
@@ -62,7 +62,7 @@ row() {
     if [ -n "$action" ]; then
         strace -qq -f -p "$(program_pid)" -e trace=write -e inject=write:delay_enter=20000 -o /dev/null &
         slow=$!
-        sleep 1
+        wait_until 20 traced "$(program_pid)" "$slow" || fail "$name: strace did not attach to the program"
     fi
     choose "$day" "$key" "$path" || { [ -z "$slow" ] || kill "$slow"; return; }
     if [ -n "$action" ]; then
@@ -73,7 +73,10 @@ row() {
     fi
     wait_until 20 eval '[ -z "$(dialog "$day")" ]' || fail "$name: the dialog did not close"
     wait_until 20 eval '[ "$(parts)" = 0 ]' || fail "$name: temporary files are left: $(find "$PICDIR" "$XDG_CONFIG_HOME" -name '.*')"
-    sleep 1.5 # the alerts of the choice, if any
+    # The alerts of the choice, if any, come before the program's answer on the bus, and reach
+    # the bus monitor before a call of the test's own.
+    program_answers
+    alerts_caught_up
     alive "$PID" || { fail "$name: lumora ended"; return; }
     local said
     said=$(alerts | tail -n +$((seen + 1)))
@@ -86,6 +89,13 @@ row() {
     check_eq "$name: $day's picture value" "$before_value" "$(local_value "$day")"
     [ "$full" = 0 ] || check_eq "$name: the settings file on the full disk" "$before_conf" "$(md5sum <"$CONF")"
     [ "$day" != Wednesday ] || wait_pixel 5 5 5 "$colour" || fail "$name: today's wallpaper changed"
+}
+# traced PID TRACER: every thread of PID is traced by TRACER (strace -f attaches to each).
+traced() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        [ "$(awk '/^TracerPid:/ {print $2}' "$task/status" 2>/dev/null)" = "$2" ] || return 1
+    done
 }
 # The program itself: faketime runs it as its child.
 program_pid() { pgrep -P "$PID" | head -n1 | grep . || echo "$PID"; }

@@ -112,11 +112,11 @@ for case in cut-in-a-value cut-in-a-header random-bytes nul-bytes utf16 one-long
     fi
     check_eq "$case: the file after --refresh" "$was" "$(what_is)"
 
-    # A normal start: the icon, still running three seconds on.
+    # A normal start: the icon, and still running once the start-up is over.
     LUMORA_DESKTOP=x11 session_spawn "lumora-$case" "$LUMORA_BIN"
     pid=$SPAWNED
     wait_until 15 icon_embedded || fail "$case: the icon did not appear"
-    sleep 1
+    program_answers # the start-up is over: what it read has been dealt with
     alive "$pid" || { CRASHES=$((CRASHES + 1)); fail "$case: the program ended: $(tail -n3 "$SESSION_DIR/lumora-$case.log")"; }
     kill "$pid" 2>/dev/null
     wait_until 10 ended "$pid" || fail "$case: the program did not end on SIGTERM"

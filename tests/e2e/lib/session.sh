@@ -211,6 +211,7 @@ alerts_caught_up() {
 # program_answers: the running program has dealt with what it was given before now: it answers a
 # call on the session bus from its event loop.
 program_answers() {
+    wait_until 20 bus_has_name org.lumora.Lumora || { fail "the program is not on the session bus"; return 1; }
     timeout 30 dbus-send --session --print-reply --dest=org.lumora.Lumora /org/lumora/Lumora \
         org.freedesktop.DBus.Introspectable.Introspect >/dev/null 2>&1 || fail "the program does not answer on the bus"
 }
