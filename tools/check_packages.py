@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks that everything the tests really loaded comes from tools/debian-packages.txt.
 
-Usage: tools/check_packages.py [--list FILE] [--ignore DIR]... TRACE_DIR
+Usage: tools/check_packages.py --build DIR [--list FILE] [--part NAME=LIST]... [--ignore DIR]...
+                               TRACE_DIR
 
 TRACE_DIR holds the dynamic loader's own record of the processes that ran with
     LD_DEBUG=files,libs LD_DEBUG_OUTPUT=TRACE_DIR/ld
@@ -14,8 +15,15 @@ instead would only see what a process holds at the moment it is sampled.
 Each loaded file and each program is mapped to its Debian package with dpkg-query -S. The check
 fails, naming the file, the package and a program that loaded it, when a file comes from a
 package that the list neither names nor pulls in (Depends and Pre-Depends, recursively, as
-installed on this machine), or from no package at all. Files under the repository (the build
-outputs) and under each --ignore DIR are the project's own and are not checked.
+installed on this machine), or from no package at all. Files under the build folder that ran
+the tests (--build; wherever it is, inside the source tree or not) and under each --ignore DIR
+are the project's own and are not checked.
+
+A test of a desktop that only CI installs (a package list of its own, such as
+tools/debian-packages-kde.txt) has its processes record into a subfolder, TRACE_DIR/NAME/.
+With --part NAME=LIST, what those processes loaded may come from LIST as well as from the main
+list; everything else is still held to the main list alone. A subfolder with records and no
+--part for it cannot be checked.
 Exit status: 0 all good, 1 something unlisted was loaded, 2 the check could not run.
 """
 
@@ -179,75 +187,121 @@ def listed(list_file):
         return [w for line in f for w in [line.split("#", 1)[0].strip()] if w]
 
 
+def cannot(message):
+    print(f"check_packages: {message}", file=sys.stderr)
+    return 2
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n", 1)[0])
     ap.add_argument("trace_dir")
+    ap.add_argument("--build", required=True,
+                    help="the build folder whose programs and libraries the tests ran")
     ap.add_argument("--list", default=str(TOP / "tools" / "debian-packages.txt"))
+    ap.add_argument("--part", action="append", default=[], metavar="NAME=LIST",
+                    help="the records in TRACE_DIR/NAME/ may also load from the packages of LIST")
     ap.add_argument("--ignore", action="append", default=[],
-                    help="a folder of the project's own files (the repository always is one)")
+                    help="another folder of the project's own files")
     args = ap.parse_args()
+    if not os.path.isdir(args.build):
+        return cannot(f"the build folder {args.build} does not exist")
+    trace = Path(args.trace_dir)
+    parts = {}
+    for spec in args.part:
+        name, sep, part_list = spec.partition("=")
+        if not sep or not name or "/" in name or not part_list:
+            return cannot(f"--part {spec}: expected NAME=LIST")
+        parts[name] = part_list
+    strays = sorted(d.name for d in trace.glob("*")
+                    if d.is_dir() and d.name not in parts and any(d.glob("ld.*")))
+    if strays:
+        return cannot(f"loader records in {', '.join(str(trace / d) for d in strays)} "
+                      "and no --part to check them against")
 
-    files, programs, processes = read_trace(args.trace_dir)
+    # (name, [list files], {file: a program that loaded it}); the whole run first.
+    groups = []
+    processes = 0
+    programs = {}
+    for name, lists, folder in [(None, [args.list], trace)] + \
+            [(n, [args.list, part_list], trace / n) for n, part_list in parts.items()]:
+        files, started, count = read_trace(folder)
+        if count == 0:
+            continue
+        processes += count
+        for program, times in started.items():
+            programs[program] = programs.get(program, 0) + times
+            if (path := resolve_program(program)) is not None:
+                files.setdefault(path, program)
+        groups.append((name, lists, files))
     if processes == 0:
-        print(f"check_packages: no loader records (ld.*) in {args.trace_dir}", file=sys.stderr)
-        return 2
-    unresolved = []
-    for name in sorted(programs):
-        path = resolve_program(name)
-        if path is None:
-            unresolved.append(name)
-        else:
-            files.setdefault(path, name)
+        return cannot(f"no loader records (ld.*) in {args.trace_dir}")
+    unresolved = sorted(p for p in programs if resolve_program(p) is None)
 
-    own = [os.path.realpath(d) + "/" for d in [str(TOP), *args.ignore]]
-    checked = {f: who for f, who in files.items()
-               if not any(os.path.realpath(f).startswith(d) or f.startswith(d) for d in own)}
-    owners = dpkg_owners(sorted({c for f in checked for c in candidates(f)}))
+    own = sorted({os.path.realpath(d) + "/" for d in [args.build, *args.ignore]} |
+                 {os.path.abspath(d) + "/" for d in [args.build, *args.ignore]})
 
+    def project_file(path):
+        return any(os.path.realpath(path).startswith(d) or path.startswith(d) for d in own)
+
+    checked_files = {f for _, _, files in groups for f in files if not project_file(f)}
+    owners = dpkg_owners(sorted({c for f in checked_files for c in candidates(f)}))
     packages, provides = installed_packages()
-    wanted = listed(args.list)
-    absent = [p for p in wanted if p not in packages and not provides.get(p)]
-    if absent:
-        print(f"check_packages: listed but not installed: {' '.join(absent)} "
-              "(run tools/setup.sh)", file=sys.stderr)
-        return 2
     # Packages that every Debian system has (Essential: yes, Priority: required, and what they
     # depend on) are there without being listed.
     base = [n for n, (_, essential, priority) in packages.items()
             if essential or priority == "required"]
-    pulled_in = closure(wanted + base, packages, provides)
 
-    problems = []
+    failed = False
     used = set()
-    missing = set()
-    configured = []
-    for f in sorted(checked):
-        owned = next((owners[c] for c in candidates(f) if c in owners), None)
-        if owned and not owned & pulled_in and system_configured(f):
-            configured.append(f"{f} ({', '.join(sorted(owned))}, loaded by {checked[f]})")
-        elif owned is None:
-            problems.append(f"{f}: from no Debian package (loaded by {checked[f]})")
-        elif not owned & pulled_in:
-            problems.append(f"{f}: from package {', '.join(sorted(owned))}, neither listed "
-                            f"nor pulled in by a listed package (loaded by {checked[f]})")
-            missing |= owned
-        else:
-            used |= owned & pulled_in
+    notes = set()
+    reports = []
+    for name, lists, files in groups:
+        try:
+            wanted = [p for list_file in lists for p in listed(list_file)]
+        except OSError as e:
+            return cannot(f"cannot read the package list: {e}")
+        absent = [p for p in wanted if p not in packages and not provides.get(p)]
+        if absent:
+            return cannot(f"listed but not installed: {' '.join(absent)} (run tools/setup.sh"
+                          f"{'' if name is None else ', or install ' + lists[-1]})")
+        pulled_in = closure(wanted + base, packages, provides)
+        problems = []
+        missing = set()
+        for f in sorted(f for f in files if f in checked_files):
+            owned = next((owners[c] for c in candidates(f) if c in owners), None)
+            if owned and not owned & pulled_in and system_configured(f):
+                notes.add(f"{f} ({', '.join(sorted(owned))}, loaded by {files[f]})")
+            elif owned is None:
+                problems.append(f"{f}: from no Debian package (loaded by {files[f]})")
+            elif not owned & pulled_in:
+                problems.append(f"{f}: from package {', '.join(sorted(owned))}, neither listed "
+                                f"nor pulled in by a listed package (loaded by {files[f]})")
+                missing |= owned
+            else:
+                used |= owned & pulled_in
+        if problems:
+            failed = True
+            where = "" if name is None else f" in {trace / name}"
+            reports.append(f"check_packages: {len(problems)} loaded file(s){where} not covered "
+                           f"by {' + '.join(lists)}:")
+            reports += [f"  {p}" for p in problems]
+            if missing:
+                reports.append("check_packages: packages to add to "
+                               f"{'the list' if name is None else 'a list'}: "
+                               f"{' '.join(sorted(missing))}")
 
     print(f"check_packages: {processes} processes, {len(programs)} programs, "
-          f"{len(checked)} files outside the project from {len(used)} packages")
-    for f in configured:
+          f"{len(checked_files)} files outside the project from {len(used)} packages")
+    for f in sorted(notes):
         print(f"check_packages: note: this machine's own configuration loads {f}")
     for name in unresolved:
         print(f"check_packages: note: cannot tell which file program '{name}' was")
-    if problems:
-        print(f"check_packages: {len(problems)} loaded file(s) not covered by {args.list}:")
-        for p in problems:
-            print(f"  {p}")
-        if missing:
-            print(f"check_packages: packages to add to the list: {' '.join(sorted(missing))}")
+    for line in reports:
+        print(line)
+    if failed:
         return 1
-    print(f"check_packages: every loaded file comes from {args.list} or the base system")
+    lists = " + ".join([args.list] + [f"{parts[n]} (in {trace / n})" for n, _, _ in groups if n])
+    print(f"check_packages: every loaded file comes from {lists} or the base system")
     return 0
 
 

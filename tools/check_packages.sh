@@ -5,10 +5,11 @@
 # The records stay in build/load-trace/. Fails when the tests or the check fail.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-trace=$top/build/load-trace
+build=$top/build # where tools/setup.sh builds and tools/test.sh runs the tests
+trace=$build/load-trace
 rm -rf "$trace"
 mkdir -p "$trace"
 status=0
 LUMORA_LOAD_TRACE=$trace "$top/tools/test.sh" "$@" || status=$?
-python3 "$top/tools/check_packages.py" "$trace" || status=$?
+python3 "$top/tools/check_packages.py" --build "$build" "$trace" || status=$?
 exit "$status"
