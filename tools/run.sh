@@ -22,16 +22,24 @@ stop_all() {
     trap - INT TERM EXIT
     trap '' PIPE # output piped to a reader that Ctrl+C ended too must not cut the clean-up short
     local i n
-    # Last started, first stopped: Lumora before its tray host, the X server last.
+    # Last started, first stopped: Lumora (given five seconds to end) before its tray host, the X
+    # server last, each waited for.
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[$i]}" 2>/dev/null || continue
-        for ((n = 0; n < 20; n++)); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
+        for ((n = 0; n < 50; n++)); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
         kill -9 "${pids[$i]}" 2>/dev/null || true
     done
     rm -rf "$work"
     echo "Stopped."
 }
 trap stop_all INT TERM EXIT
+# spawn COMMAND...: a process of the virtual session, in a session of its own: the terminal's
+# Ctrl+C reaches this script alone, which then stops them in order (an X server that took the
+# interrupt too would end before the programs that use it).
+spawn() {
+    setsid "$@" &
+    pids+=($!)
+}
 
 wait_until() {
     local limit=$1; shift
@@ -48,34 +56,35 @@ echo "No graphical session found: starting Lumora inside a virtual X display."
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec {xfd}>"$work/display"
-Xvfb -displayfd "$xfd" -screen 0 1280x800x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
+spawn Xvfb -displayfd "$xfd" -screen 0 1280x800x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1
 exec {xfd}>&-
 wait_until 20 grep -q '^[0-9]' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
-out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+out=$(setsid dbus-daemon --session --fork --print-address=1 --print-pid=1)
 export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
 pids+=("$(sed -n 2p <<<"$out")")
-dunst -config /dev/null >"$work/dunst.log" 2>&1 &
-pids+=($!)
-trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
-    --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1 &
-pids+=($!)
+spawn dunst -config /dev/null >"$work/dunst.log" 2>&1
+spawn trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+    --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1
 tray_up() { [ "$("$xprobe" owner _NET_SYSTEM_TRAY_S0)" != "0x0" ]; }
 wait_until 10 tray_up || echo "warning: the tray host did not start" >&2
 
 echo "Virtual display $DISPLAY is up (Xvfb, dbus-daemon, dunst, trayer)."
-"$bin" &
+spawn "$bin"
 lumora_pid=$!
-pids+=($lumora_pid)
 
-# Today's wallpaper is set once the root window names its background pixmap.
-# The logo window shows for five seconds at start-up; the screenshot waits for it to close.
+# Today's wallpaper is set once the root window names its background pixmap. The logo window,
+# where the settings ask for it, is shown by the time Lumora answers on the session bus (its
+# start-up is over then) and closes five seconds on; the screenshot waits for it to close.
+answers() {
+    dbus-send --session --print-reply --dest=org.lumora.Lumora /org/lumora/Lumora \
+        org.freedesktop.DBus.Introspectable.Introspect
+}
 logo_gone() { ! xdotool search --onlyvisible --name '^Lumora$' >/dev/null 2>&1; }
 if wait_until 20 "$xprobe" prop _XROOTPMAP_ID; then
-    sleep 1
-    wait_until 10 logo_gone || true
+    wait_until 20 answers || echo "warning: Lumora does not answer on the session bus" >&2
+    wait_until 15 logo_gone || true
     import -display "$DISPLAY" -window root "$screenshot"
     echo "Today's wallpaper is set; screenshot saved to $screenshot"
 else
