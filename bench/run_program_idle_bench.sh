@@ -72,7 +72,7 @@ samples() { [ -z "$prefix" ] || echo "--samples $prefix.$1"; }
 
 if [ "$shown_seconds" != 0 ]; then
     read -r x y _ < <(geometry "$(tray_icon)")
-    xdotool mousemove $((x + 8)) $((y + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+    xdotool mousemove $((x + 8)) $((y + 8)) click --repeat 2 --delay 80 1
     settings() { xdotool search --onlyvisible --name '^Lumora - v' 2>/dev/null | head -n1; }
     settings_open() { [ -n "$(settings)" ]; }
     wait_until 10 settings_open || { echo "the settings window did not open" >&2; exit 1; }
