@@ -95,6 +95,7 @@ close_help() {
     wait_until 5 hidden "$HID"
 }
 close_help || close_help || close_help || fail "the help window did not close"
+wm_caught_up # openbox is done with the closed window before it is shown again
 echo help >&"$CMD"
 wait_until 10 reported "$LOG" 'help-window ' 3 || fail "the help window did not open again"
 HID=$(window_of "$LOG" help)
