@@ -7,6 +7,7 @@
 #include "platform/linux/display_check.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/memory.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
     lumora::PosixFileSync fileSync;
+    lumora::PosixFileAccess files;
     lumora::DayWatchOptions watchOptions;
     watchOptions.settingsFile = lumora::SettingsFile::defaultPath();
     lumora::QtDayWatch dayWatch(watchOptions);
@@ -122,7 +124,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
     Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
-                                          instance, autostart, clock, dayWatch, &fileSync});
+                                          instance, autostart, clock, dayWatch, files, &fileSync});
     if (refresh) {
         return refreshOnce(lumoraProgram);
     }

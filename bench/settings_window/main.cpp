@@ -22,6 +22,7 @@
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
@@ -230,12 +231,13 @@ int main(int argc, char** argv) {
     lumora::QtEventPump events;
     lumora::AutostartEntry autostart;
     lumora::PosixFileSync fileSync;
+    lumora::PosixFileAccess files;
     lumora::QtDayWatch dayWatch;
     const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
     std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
 
     Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
-                                          instance, autostart, clock, dayWatch, &fileSync});
+                                          instance, autostart, clock, dayWatch, files, &fileSync});
     if (!lumoraProgram.start()) {
         std::fprintf(stderr, "lumora_bench_settings_window: another instance runs\n");
         return 1;

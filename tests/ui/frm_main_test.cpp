@@ -6,6 +6,7 @@
 #include "platform/desktop/backend_factory.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_resources.h"
@@ -39,7 +40,7 @@ protected:
         ::setenv("XDG_CACHE_HOME", (dir.path() + "/cache").toUtf8().constData(), 1);
         prog = std::make_unique<Program>(ProgramPlatform{store, store, *desktop, events, program,
                                                          resources, instance, autostart, clock,
-                                                         dayWatch});
+                                                         dayWatch, files});
     }
     void TearDown() override { prog.reset(); }
     // Start-up without the logo; `show`: then the settings window, as its menu item shows it.
@@ -78,6 +79,7 @@ protected:
     AutostartEntry autostart{(dir.path() + "/config").toStdString()};
     test::TestClock clock;
     QtDayWatch dayWatch;
+    PosixFileAccess files;
     std::unique_ptr<Program> prog;
 };
 

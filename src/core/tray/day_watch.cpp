@@ -1,5 +1,8 @@
 #include "core/tray/day_watch.h"
 
+#include "core/text/utf8_path.h"
+
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -10,12 +13,20 @@ namespace {
 
 // Only a regular file is opened: a pipe or device named as a day picture never blocks.
 bool opensForReading(const std::string& path) {
-    std::error_code ec;
-    if (path.starts_with("Error") || !std::filesystem::is_regular_file(path, ec)) {
+    if (path.starts_with("Error")) {
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    return file.is_open();
+    try {
+        const std::filesystem::path file = pathFromUtf8(path);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            return false;
+        }
+        std::ifstream in(file, std::ios::binary);
+        return in.is_open();
+    } catch (const std::exception&) {
+        return false; // a text that names no file here
+    }
 }
 
 } // namespace

@@ -300,9 +300,9 @@ TEST(Hover, ShowsThePictureStateAndKeepsWhatCannotBeRead) {
     rig.started();
     const fs::path picture = files.scratch() / "Monday.jpg";
     const fs::path missing = files.scratch() / "Friday.jpg";
-    rig.setDayValue(2, picture.string());
-    rig.setDayValue(6, missing.string());
-    rig.window.pictures[picture.string()] = {6000, 4000};
+    rig.setDayValue(2, utf8FromPath(picture));
+    rig.setDayValue(6, utf8FromPath(missing));
+    rig.window.pictures[utf8FromPath(picture)] = {6000, 4000};
     reopen(rig);
     auto lines = [&] { return rig.label1(15) + "|" + rig.label1(10) + "|" + rig.label1(11); };
     for (auto [bytes, size] : {std::pair{1500u, "1500 Bytes"},

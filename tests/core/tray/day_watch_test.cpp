@@ -59,23 +59,23 @@ TEST(FileCheck, RemovesEveryMissingDayThenAppliesOnce) {
     rig.started();
     const fs::path kept = files.scratch() / "Monday.jpg";
     writeBytes(kept, patternBytes(100));
-    rig.setDayValue(2, kept.string());
-    rig.setDayValue(1, (files.scratch() / "gone before the start.jpg").string());
+    rig.setDayValue(2, utf8FromPath(kept));
+    rig.setDayValue(1, utf8FromPath(files.scratch() / "gone before the start.jpg"));
     rig.logic.dayWatch.start();
     EXPECT_EQ(rig.only("engine."), CallLog{"engine.ApplyWallpaperForDay(4)"});
     EXPECT_EQ(rig.dayValue(1), "");
-    rig.setDayValue(4, (files.scratch() / "gone.jpg").string()); // today's: its removal applies
+    rig.setDayValue(4, utf8FromPath(files.scratch() / "gone.jpg")); // today's: its removal applies
     rig.setDayValue(5, "Error: 13");
-    rig.setDayValue(6, files.scratch().string());            // a folder is no picture
+    rig.setDayValue(6, utf8FromPath(files.scratch()));       // a folder is no picture
     rig.engine.onApply = [&](int) { rig.days.fileCheck(); }; // a file event while it is drawn
     rig.log.clear();
     rig.days.fileCheck();
     EXPECT_EQ(rig.only("engine."), CallLog(2, "engine.ApplyWallpaperForDay(4)"));
-    EXPECT_EQ(rig.dayValue(2), kept.string());
+    EXPECT_EQ(rig.dayValue(2), utf8FromPath(kept));
     for (int w : {4, 5, 6}) {
         EXPECT_EQ(rig.dayValue(w), "") << w;
     }
-    EXPECT_EQ(rig.days.watched, std::vector<std::string>{kept.string()});
+    EXPECT_EQ(rig.days.watched, std::vector<std::string>{utf8FromPath(kept)});
     // Nothing missing: nothing happens.
     rig.log.clear();
     rig.days.fileCheck();
