@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Windows leg: cross-builds the core and its tests for 64-bit Windows (mingw-w64, warnings as
+# The Windows leg: cross-builds the core, the Windows services and their tests for 64-bit Windows (mingw-w64, warnings as
 # errors) into build-win/ and runs every test case under Wine with ctest, in a Wine prefix of its
 # own made for this run. A persistent Wine server is started first (each process start would
 # otherwise cost seconds) and the prefix booted; at the end the server and every process of the
@@ -35,7 +35,7 @@ done
 
 t0=$(now)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-    -DLUMORA_CORE_ONLY=ON -DLUMORA_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DLUMORA_CORE_ONLY=OFF -DLUMORA_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs"
 t1=$(now)
 
