@@ -10,6 +10,7 @@
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_day_watch.h"
 #include "platform/linux/qt_event_pump.h"
+#include "platform/linux/qt_main_thread.h"
 #include "platform/linux/qt_resources.h"
 #include "platform/linux/settings_file.h"
 #include "platform/linux/system_clock.h"
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
+    // Before any thread of the program starts: Qt's main thread is this one.
+    lumora::claimQtMainThread();
     lumora::returnLargeBlocksWhenFreed();
     if (!refresh) {
         drawTodayAhead();

@@ -4,6 +4,7 @@
 #include "platform/desktop/prepared_pictures.h"
 #include "platform/desktop/wallpaper_geometry.h"
 #include "platform/linux/picture_file.h"
+#include "platform/linux/qt_main_thread.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -1003,6 +1004,9 @@ std::unique_ptr<DrawnScene> takeAhead(const Scene& scene) {
 }
 
 void startAhead(const std::string& path, int style, std::uint32_t rgb) {
+    // This runs before the application object exists, on the thread that makes it, and the
+    // drawing uses Qt: Qt learns its main thread here, before the drawing thread exists.
+    claimQtMainThread();
     std::lock_guard<std::mutex> lock(g_aheadMutex);
     static bool started = false;
     if (started || path.empty()) {
