@@ -35,9 +35,17 @@ void DayWatch::start() {
     m_s.source.setDayCheck([this] { dayCheck(); });
     m_s.source.setFileCheck([this] { ChckinTime(); });
     m_s.source.setEveCheck([this] { prepareNextDay(); });
+    // Start-up took the day before it drew today's wallpaper, which lets events run: a midnight
+    // that passed meanwhile is this change of day.
+    dayCheck();
     // A day file that went while the program was not running is removed now, as one that goes
     // later is when the watch sees it.
     ChckinTime();
+}
+
+void DayWatch::stop() {
+    m_stopped = true;
+    m_s.source.stop();
 }
 
 void DayWatch::watchDayFiles() {
@@ -58,6 +66,9 @@ void DayWatch::watchDayFiles() {
 
 void DayWatch::dayCheck() {
     FrmMainState& st = m_s.state;
+    if (m_stopped) {
+        return;
+    }
     const int today = m_s.clock.now().weekday;
     if (today == st.LastDay) {
         return;
@@ -73,7 +84,7 @@ void DayWatch::dayCheck() {
 
 void DayWatch::prepareNextDay() {
     FrmMainState& st = m_s.state;
-    if (st.DirectWall != 1.0f) {
+    if (m_stopped || st.DirectWall != 1.0f) {
         return; // the default picture or no picture: nothing worth preparing
     }
     const int next = m_s.clock.now().weekday % 7 + 1;
@@ -95,6 +106,9 @@ void DayWatch::ChckinTime() {
     // Setting a wallpaper lets events run, and our own removals change the watched files: a
     // check asked for meanwhile runs as one more pass afterwards, never inside this one, so
     // every day is handled in one pass and today's wallpaper is applied once after it.
+    if (m_stopped) {
+        return;
+    }
     if (m_checking) {
         m_checkAgain = true;
         return;
@@ -103,7 +117,7 @@ void DayWatch::ChckinTime() {
     do {
         m_checkAgain = false;
         bool someDayRemoved = false;
-        for (int w = 1; w <= 7; ++w) {
+        for (int w = 1; w <= 7 && !m_stopped; ++w) {
             std::string value;
             try {
                 value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
@@ -119,12 +133,14 @@ void DayWatch::ChckinTime() {
             m_s.editor.refresh();
             someDayRemoved = true;
         }
-        if (someDayRemoved) {
+        if (someDayRemoved && !m_stopped) {
             m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
         }
-    } while (m_checkAgain);
+    } while (m_checkAgain && !m_stopped);
     m_checking = false;
-    watchDayFiles();
+    if (!m_stopped) {
+        watchDayFiles();
+    }
 }
 
 } // namespace lumora

@@ -356,6 +356,9 @@ struct FakeDaySource : DayWatchSource {
     void watchFiles(const std::vector<std::string>& paths, const std::string&) override {
         watched = paths;
     }
+    // The callbacks are kept, so a test can still fire them and see that the core does nothing.
+    void stop() override { stopped = true; }
+    bool stopped = false;
     std::function<void()> dayCheck;
     std::function<void()> fileCheck;
     std::function<void()> eveCheck;
