@@ -42,11 +42,12 @@ t1=$(now)
 # The run's own prefix. Wine keeps its server's socket under TMPDIR, so that goes inside too.
 run=$(mktemp -d "${TMPDIR:-/tmp}/lumora-wine.XXXXXX")
 export WINEPREFIX=$run/prefix TMPDIR=$run/tmp WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installer at boot; no display needed.
+# No Mono or Gecko installer at boot.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
 mkdir -p "$WINEPREFIX" "$TMPDIR"
 server=
+xvfb=
 stop_wine() {
     if [ -n "$server" ]; then
         # Every process of this prefix is told to end by its server, then the server itself.
@@ -60,16 +61,32 @@ stop_wine() {
     for environ in /proc/[0-9]*/environ; do
         pid=${environ#/proc/}
         pid=${pid%/environ}
-        [ "$pid" = $$ ] && continue
+        { [ "$pid" = $$ ] || [ "$pid" = "$xvfb" ]; } && continue
         if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
             kill -9 "$pid" 2>/dev/null || true
         fi
     done
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    fi
     rm -rf "$run"
 }
 trap stop_wine EXIT
 
-# The server first, in the foreground of its own process (so its PID is known), kept running
+# Windows need a display driver: a private X server of the run's own (the day watch's window,
+# the windows' tests), ready when it has written its display number.
+exec {displayfd}>"$run/display"
+Xvfb -displayfd "$displayfd" -nolisten tcp -screen 0 1280x800x24 >/dev/null 2>&1 &
+xvfb=$!
+exec {displayfd}>&-
+until grep -q '^[0-9]' "$run/display" 2>/dev/null; do
+    kill -0 "$xvfb" 2>/dev/null || { echo "test_windows.sh: Xvfb ended" >&2; exit 1; }
+    sleep 0.05
+done
+export DISPLAY=":$(head -n1 "$run/display")"
+
+# The Wine server first, in the foreground of its own process (so its PID is known), kept running
 # while no program is connected; ready when its socket is there. Its output and that of Wine's
 # services go to /dev/null: they would otherwise hold a pipe of the caller open for ever.
 "$wineserver" -f -p >/dev/null 2>&1 &
