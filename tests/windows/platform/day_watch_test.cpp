@@ -45,7 +45,9 @@ std::int64_t systemNow() {
 class DayWatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / L"LumoraWatch \u00E9";
+        // Test cases run at once in processes of their own: a folder for each.
+        folder = fs::temp_directory_path() /
+                 (L"LumoraWatch \u00E9 " + std::to_wstring(GetCurrentProcessId()));
         fs::remove_all(folder);
         fs::create_directories(folder);
         std::ofstream(folder / L"Monday.jpg") << "x";
@@ -53,7 +55,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
     std::unique_ptr<Win32DayWatch> watch(Win32DayWatchOptions options = {}) {
-        options.dayValuesKey = "Software\\LumoraWatchTest\\Local Settings";
+        options.dayValuesKey = valuesKey;
         auto w = std::make_unique<Win32DayWatch>(std::move(options));
         w->setDayCheck([this] { ++dayChecks; });
         w->setFileCheck([this] { ++fileChecks; });
@@ -63,6 +65,8 @@ protected:
     }
 
     fs::path folder;
+    const std::string valuesKey =
+        "Software\\LumoraWatchTest" + std::to_string(GetCurrentProcessId()) + "\\Local Settings";
     int dayChecks = 0;
     int fileChecks = 0;
 };
@@ -102,13 +106,14 @@ TEST_F(DayWatch, ADeletedFileAndAChangedValueBringTheFileCheck) {
     ASSERT_TRUE(pumpUntil([&] { return fileChecks >= 1; })) << "the deletion was not seen";
     const int before = fileChecks;
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\LumoraWatchTest\\Local Settings", 0,
-                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wideFromUtf8(valuesKey).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(key, L"Monday", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
     RegCloseKey(key);
     EXPECT_TRUE(pumpUntil([&] { return fileChecks > before; })) << "the value change was not seen";
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\LumoraWatchTest");
+    RegDeleteTreeW(HKEY_CURRENT_USER,
+                   wideFromUtf8(valuesKey.substr(0, valuesKey.rfind('\\'))).c_str());
 }
 
 TEST_F(DayWatch, ABurstIsOneCheck) {

@@ -102,7 +102,8 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        folder = std::wstring(temp) + L"LumoraDesktopTest";
+        folder =
+            std::wstring(temp) + L"LumoraDesktopTest " + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(folder.c_str(), nullptr);
     }
     std::string file(const std::wstring& name) const { return utf8FromWide(folder + L"\\" + name); }

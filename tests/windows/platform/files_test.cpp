@@ -25,7 +25,8 @@ class Files : public ::testing::Test {
 protected:
     void SetUp() override {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        folder = fs::temp_directory_path() / L"LumoraFilesTest \u00E9\u6771";
+        folder = fs::temp_directory_path() /
+                 (L"LumoraFilesTest \u00E9\u6771 " + std::to_wstring(GetCurrentProcessId()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }

@@ -22,7 +22,9 @@ namespace {
 // A key of its own under the current user, removed with everything below it afterwards.
 class ScratchKey : public ::testing::Test {
 protected:
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, wideFromUtf8(kBase).c_str()); }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, wideFromUtf8(base).c_str()); }
+    // Test cases run at once in processes of their own: a key for each.
+    const std::string base = "Software\\LumoraTest" + std::to_string(GetCurrentProcessId());
     // The stored value as the registry keeps it: its type and its UTF-16 text.
     static std::pair<DWORD, std::wstring> stored(const std::string& path, const std::string& name) {
         wchar_t data[512] = {};
@@ -46,16 +48,15 @@ protected:
         RegCloseKey(key);
     }
 
-    static constexpr const char* kBase = "Software\\LumoraTest";
-    const std::string kDays = std::string(kBase) + "\\Corvane\\Local Settings";
+    const std::string days = std::string(base) + "\\Corvane\\Local Settings";
     Win32Registry backend;
     Registry registry{backend};
 };
 
 TEST_F(ScratchKey, AMissingKeyOrValueReadsEmpty) {
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Monday"), "");
-    registry.CreateRegKey(kDays, 0x80000001u);
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Monday"), "");
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Monday"), "");
+    registry.CreateRegKey(days, 0x80000001u);
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Monday"), "");
 }
 
 // Written by SetRegValue, read by GetRegValue, and what the registry holds meanwhile.
@@ -67,10 +68,10 @@ struct RoundTripRow {
 class RoundTrip : public ScratchKey, public ::testing::WithParamInterface<RoundTripRow> {};
 TEST_P(RoundTrip, StringsKeepEveryCharacter) {
     const RoundTripRow& row = GetParam();
-    registry.CreateRegKey(kDays, 0x80000001u);
-    registry.SetRegValue(0x80000001u, kDays, "Monday", row.text, 1);
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Monday"), row.text);
-    EXPECT_EQ(stored(kDays, "Monday"), (std::pair<DWORD, std::wstring>{REG_SZ, row.held}));
+    registry.CreateRegKey(days, 0x80000001u);
+    registry.SetRegValue(0x80000001u, days, "Monday", row.text, 1);
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Monday"), row.text);
+    EXPECT_EQ(stored(days, "Monday"), (std::pair<DWORD, std::wstring>{REG_SZ, row.held}));
 }
 INSTANTIATE_TEST_SUITE_P(
     Registry, RoundTrip,
@@ -84,11 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ScratchKey, KeyAndValueNamesOutsideAscii) {
-    const std::string path = std::string(kBase) + "\\\xC3\x84rger";
+    const std::string path = std::string(base) + "\\\xC3\x84rger";
     registry.CreateRegKey(path, 0x80000001u);
     registry.SetRegValue(0x80000001u, path, "Gr\xC3\xBC\xC3\x9F", "ok", 1);
     EXPECT_EQ(registry.GetRegValue(0x80000001u, path, "Gr\xC3\xBC\xC3\x9F"), "ok");
-    EXPECT_EQ(stored(std::string(kBase) + "\\\xC3\x84rger", "Gr\xC3\xBC\xC3\x9F").second, L"ok");
+    EXPECT_EQ(stored(std::string(base) + "\\\xC3\x84rger", "Gr\xC3\xBC\xC3\x9F").second, L"ok");
 }
 
 // Values of other types, as another program may leave them.
@@ -96,43 +97,43 @@ TEST_F(ScratchKey, NumbersReadAsDecimalAndOtherTypesAsEmpty) {
     const DWORD minusOne = 0xFFFFFFFFu;
     const DWORD answer = 42;
     const BYTE bytes[] = {1, 2, 3};
-    putRaw(kDays, "Number", REG_DWORD, &answer, sizeof answer);
-    putRaw(kDays, "MinusOne", REG_DWORD, &minusOne, sizeof minusOne);
-    putRaw(kDays, "Binary", REG_BINARY, bytes, sizeof bytes);
-    putRaw(kDays, "Expand", REG_EXPAND_SZ, L"%TEMP%", sizeof L"%TEMP%");
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Number"), "42");
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "MinusOne"), "-1");
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Binary"), "");
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Expand"), "");
-    registry.SetRegValue(0x80000001u, kDays, "Written", "7", 4);
-    EXPECT_EQ(stored(kDays, "Written").first, DWORD{REG_DWORD});
-    EXPECT_EQ(registry.GetRegValue(0x80000001u, kDays, "Written"), "7");
+    putRaw(days, "Number", REG_DWORD, &answer, sizeof answer);
+    putRaw(days, "MinusOne", REG_DWORD, &minusOne, sizeof minusOne);
+    putRaw(days, "Binary", REG_BINARY, bytes, sizeof bytes);
+    putRaw(days, "Expand", REG_EXPAND_SZ, L"%TEMP%", sizeof L"%TEMP%");
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Number"), "42");
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "MinusOne"), "-1");
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Binary"), "");
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Expand"), "");
+    registry.SetRegValue(0x80000001u, days, "Written", "7", 4);
+    EXPECT_EQ(stored(days, "Written").first, DWORD{REG_DWORD});
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Written"), "7");
 }
 
 TEST_F(ScratchKey, SetRegValueWithoutTheKeyWritesNothing) {
-    registry.SetRegValue(0x80000001u, kDays, "Monday", "C:\\x.jpg", 1);
+    registry.SetRegValue(0x80000001u, days, "Monday", "C:\\x.jpg", 1);
     HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, wideFromUtf8(kDays).c_str(), 0, KEY_READ, &key),
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, wideFromUtf8(days).c_str(), 0, KEY_READ, &key),
               ERROR_FILE_NOT_FOUND);
 }
 
 // The options: texts under the current user's Software\Vintrel\Options; a read writes nothing,
 // and a value that is no text counts as absent.
 TEST_F(ScratchKey, OptionsAreStringValuesOfTheirSection) {
-    RegistryOptionStore store(kBase);
+    RegistryOptionStore store(base);
     Options options(store);
     EXPECT_EQ(options.GetSetting(kDirectWall, "1"), "1");
     HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\LumoraTest\\Vintrel\\Options", 0,
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, wideFromUtf8(base + "\\Vintrel\\Options").c_str(), 0,
                             KEY_READ, &key),
               ERROR_FILE_NOT_FOUND)
         << "a read created the key";
     options.SaveSetting(kDirectWall, "3");
     EXPECT_EQ(options.GetSetting(kDirectWall, "1"), "3");
-    EXPECT_EQ(stored(std::string(kBase) + "\\Vintrel\\Options", "DirectWall"),
+    EXPECT_EQ(stored(std::string(base) + "\\Vintrel\\Options", "DirectWall"),
               (std::pair<DWORD, std::wstring>{REG_SZ, L"3"}));
     const DWORD two = 2;
-    putRaw(std::string(kBase) + "\\Vintrel\\Options", "SelectWall", REG_DWORD, &two, sizeof two);
+    putRaw(std::string(base) + "\\Vintrel\\Options", "SelectWall", REG_DWORD, &two, sizeof two);
     EXPECT_EQ(options.GetSetting(kSelectWall, "2"), "2");
     EXPECT_EQ(readSelectWall(options), 2.0f);
 }
@@ -141,7 +142,7 @@ TEST_F(ScratchKey, OptionsAreStringValuesOfTheirSection) {
 // machine's (the value stays) and deletes the user's.
 TEST_F(ScratchKey, RunValueFallsBackToTheUsersKeyWhenTheMachinesIsRefused) {
     const std::string exe = "C:\\Program Files\\Lumora\\lumora.exe";
-    const std::string userRun = std::string(kBase) + "\\Run";
+    const std::string userRun = std::string(base) + "\\Run";
     for (bool machineWritable : {true, false}) {
         SCOPED_TRACE(machineWritable ? "machine key writable" : "machine key refused");
         // A machine key that does not exist refuses the write as a standard user's would.
