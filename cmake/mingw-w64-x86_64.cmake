@@ -14,7 +14,9 @@ set(CMAKE_RC_COMPILER ${LUMORA_MINGW_TRIPLET}-windres)
 
 # -static: libstdc++, libgcc and winpthreads are linked in; only system DLLs are imported.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# A program with a wmain or wWinMain entry links with -municode (lumora_windows_unicode_entry).
+# -municode is for a program whose entry is wmain or wWinMain (UTF-16 arguments); there is none
+# yet (the test programs use GoogleTest's main): give it to that target alone,
+# target_link_options(<target> PRIVATE -municode).
 
 if(NOT LUMORA_WINDOWS_DEPS)
     set(LUMORA_WINDOWS_DEPS "${CMAKE_BINARY_DIR}/windows-deps")

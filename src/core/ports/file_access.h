@@ -1,7 +1,9 @@
 #pragma once
 // Opening the files the engine copies and writes itself. What the system must guarantee at the
 // open (never waiting on a pipe, checking what was opened rather than the name, never reusing a
-// name that exists) is the platform's; the bytes then go through standard C streams.
+// name that exists) is the platform's; the bytes then go through standard C streams. Paths arrive
+// as std::filesystem::path made from the core's UTF-8 text (pathFromUtf8), so each platform opens
+// them in its own spelling of names (bytes on Linux, UTF-16 on Windows).
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
