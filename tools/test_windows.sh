@@ -113,7 +113,7 @@ status=0
 ctest --test-dir "$build" --output-on-failure -j"$jobs" -O "$log" "${repeat[@]}" "$@" || status=$?
 t3=$(now)
 if [ ${#repeat[@]} -gt 0 ]; then
-    mapfile -t again < <(sed -n 's/^.*Test *#[0-9]*: \([^ ]*\) \.*\*\*\*.*$/\1/p' "$log" | sort -u)
+    mapfile -t again < <(sed -n 's/^.*Test *#[0-9]*: \([^ ]*\) \.*\*\*\*\(Failed\|Exception\|Timeout\).*$/\1/p' "$log" | sort -u)
     if [ ${#again[@]} -gt 0 ]; then
         echo "test_windows.sh: failed a first run under Wine and ran again: ${again[*]}"
     fi
