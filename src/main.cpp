@@ -3,18 +3,13 @@
 #include "core/text/texts.h"
 #include "platform/desktop/backend_factory.h"
 #include "platform/desktop/x11_root_backend.h"
-#include "platform/linux/autostart_entry.h"
 #include "platform/linux/display_check.h"
-#include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/memory.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/qt_day_watch.h"
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/qt_resources.h"
+#include "platform/linux/qt_main_thread.h"
 #include "platform/linux/settings_file.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/xdg_program_info.h"
 #include "ui/program/command_line.h"
+#include "ui/program/linux_services.h"
 #include "ui/program/program.h"
 #include "ui/program/refresh_service.h"
 #include "ui/text/translation.h"
@@ -80,6 +75,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
+    // Before any thread of the program starts: Qt's main thread is this one.
+    lumora::claimQtMainThread();
     lumora::returnLargeBlocksWhenFreed();
     if (!refresh) {
         drawTodayAhead();
@@ -94,18 +91,7 @@ int main(int argc, char** argv) {
     // The texts in the user's language, where Lumora has a translation for it.
     lumora::loadTranslation();
 
-    lumora::SettingsFile settings(lumora::SettingsFile::defaultPath());
-    lumora::LockFileInstanceGuard instance;
-    lumora::SystemClock clock;
-    lumora::XdgProgramInfo program;
-    lumora::QtResources resources;
-    lumora::QtEventPump events;
-    lumora::AutostartEntry autostart;
-    lumora::PosixFileSync fileSync;
-    lumora::DayWatchOptions watchOptions;
-    watchOptions.settingsFile = lumora::SettingsFile::defaultPath();
-    lumora::QtDayWatch dayWatch(watchOptions);
-    const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
+    LinuxServices services;
     if (refresh) {
         const RefreshReply reply = askRunningProgramToRefresh();
         if (reply.status == RefreshReply::Status::Done) {
@@ -117,12 +103,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     } else {
-        std::fprintf(stderr, "lumora: %s\n", lumora::describeBackendChoice(choice).c_str());
+        std::fprintf(stderr, "lumora: %s\n",
+                     lumora::describeBackendChoice(services.desktopChoice()).c_str());
     }
-    std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
-
-    Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
-                                          instance, autostart, clock, dayWatch, &fileSync});
+    Program lumoraProgram(services.platform());
     if (refresh) {
         return refreshOnce(lumoraProgram);
     }

@@ -412,5 +412,10 @@ Start at login: &lt;code&gt;~/.config/autostart/lumora.desktop&lt;/code&gt;.&lt;
         <source>Options</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Lumora cannot read its settings file %1: %2.
+<byte value="xd"/>Until it can, Lumora uses its defaults and saves no setting.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -19,16 +19,7 @@
 // time of decoding them all on one thread and on two.
 // Run it with LUMORA_DESKTOP=none and a private XDG_CONFIG_HOME and XDG_DATA_HOME whose settings
 // file names the day pictures; ../run_settings_window_bench.sh does that.
-#include "platform/desktop/backend_factory.h"
-#include "platform/linux/autostart_entry.h"
-#include "platform/linux/lock_file_instance_guard.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/qt_day_watch.h"
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/qt_resources.h"
-#include "platform/linux/settings_file.h"
-#include "platform/linux/system_clock.h"
-#include "platform/linux/xdg_program_info.h"
+#include "ui/program/linux_services.h"
 #include "ui/program/program.h"
 
 #include <QAction>
@@ -222,20 +213,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    lumora::SettingsFile settings(lumora::SettingsFile::defaultPath());
-    lumora::LockFileInstanceGuard instance;
-    lumora::SystemClock clock;
-    lumora::XdgProgramInfo program;
-    lumora::QtResources resources;
-    lumora::QtEventPump events;
-    lumora::AutostartEntry autostart;
-    lumora::PosixFileSync fileSync;
-    lumora::QtDayWatch dayWatch;
-    const lumora::BackendChoice choice = lumora::chooseDesktopBackend(lumora::probeEnvironment());
-    std::unique_ptr<lumora::DesktopBackend> desktop = lumora::createDesktopBackend(choice);
-
-    Program lumoraProgram(ProgramPlatform{settings, settings, *desktop, events, program, resources,
-                                          instance, autostart, clock, dayWatch, &fileSync});
+    LinuxServices services;
+    Program lumoraProgram(services.platform());
     if (!lumoraProgram.start()) {
         std::fprintf(stderr, "lumora_bench_settings_window: another instance runs\n");
         return 1;

@@ -15,6 +15,7 @@
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
 #include "platform/desktop/none_backend.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/settings_file.h"
@@ -74,9 +75,10 @@ int main(int argc, char** argv) {
     QtEventPump events;
     XdgProgramInfo program;
     PosixFileSync fileSync;
+    PosixFileAccess files;
     EventPump& chosenPump = pump ? static_cast<EventPump&>(events) : quiet;
-    WallpaperEngine engine(state,
-                           {registry, options, desktop, quiet, chosenPump, program, quiet, quiet});
+    WallpaperEngine engine(
+        state, {registry, options, desktop, quiet, chosenPump, program, quiet, quiet, files});
     if (sync) {
         engine.setFileSync(&fileSync);
     }

@@ -3,13 +3,7 @@
 #include "core/settings/memory_registry.h"
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
-#include "platform/desktop/backend_factory.h"
-#include "platform/linux/autostart_entry.h"
-#include "platform/linux/lock_file_instance_guard.h"
-#include "platform/linux/qt_day_watch.h"
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/qt_resources.h"
-#include "platform/linux/xdg_program_info.h"
+#include "ui/program/linux_services.h"
 #include "ui/program/program.h"
 #include "ui/ui_test_support.h"
 
@@ -37,11 +31,16 @@ protected:
         ASSERT_TRUE(dir.isValid());
         ::setenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8().constData(), 1);
         ::setenv("XDG_CACHE_HOME", (dir.path() + "/cache").toUtf8().constData(), 1);
-        prog = std::make_unique<Program>(ProgramPlatform{store, store, *desktop, events, program,
-                                                         resources, instance, autostart, clock,
-                                                         dayWatch});
+        services = std::make_unique<LinuxServices>(
+            LinuxServiceChoices{&store, &store, &clock, BackendChoice{"none", "test"},
+                                (dir.path() + "/lumora.lock").toStdString(),
+                                (dir.path() + "/config").toStdString(), false});
+        prog = std::make_unique<Program>(services->platform());
     }
-    void TearDown() override { prog.reset(); }
+    void TearDown() override {
+        prog.reset();
+        services.reset();
+    }
     // Start-up without the logo; `show`: then the settings window, as its menu item shows it.
     void start(bool show = true) {
         store.writeOption(kAppName, kSection, "ShowSplsh", "False");
@@ -70,14 +69,8 @@ protected:
 
     QTemporaryDir dir;
     MemoryRegistry store;
-    std::unique_ptr<DesktopBackend> desktop = createDesktopBackend(BackendChoice{"none", "test"});
-    QtEventPump events;
-    XdgProgramInfo program;
-    QtResources resources;
-    LockFileInstanceGuard instance{(dir.path() + "/lumora.lock").toStdString()};
-    AutostartEntry autostart{(dir.path() + "/config").toStdString()};
     test::TestClock clock;
-    QtDayWatch dayWatch;
+    std::unique_ptr<LinuxServices> services;
     std::unique_ptr<Program> prog;
 };
 

@@ -1,13 +1,12 @@
 #include "core/engine/picture_files.h"
 
+#include "core/text/utf8_path.h"
+
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace lumora {
 
@@ -48,17 +47,17 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // was renamed into place.
 class PartFile {
 public:
-    explicit PartFile(const fs::path& destination) : m_destination(destination) {
+    PartFile(const fs::path& destination, FileAccess& files) : m_destination(destination) {
         std::random_device seed;
         std::mt19937_64 gen(seed());
         fs::path folder = destination.parent_path();
         // Built with append: GCC 12 warns wrongly (-Wrestrict) about "." + string at -O2.
         std::string name = ".";
-        name.append(destination.filename().string()).append(".part-");
+        name.append(utf8FromPath(destination.filename())).append(".part-");
         for (int attempt = 0; attempt < 16 && !m_file; ++attempt) {
-            fs::path candidate = folder / (name + std::to_string(gen() % 100000000ULL));
-            // "x": never reuse a file that is already there.
-            m_file.reset(std::fopen(candidate.c_str(), "wbx"));
+            fs::path candidate = folder / pathFromUtf8(name + std::to_string(gen() % 100000000ULL));
+            // Never a file that is already there.
+            m_file.reset(files.createNewFile(candidate));
             if (m_file) {
                 m_path = candidate;
             }
@@ -96,7 +95,7 @@ public:
             return false;
         }
         if (sync) {
-            sync->startWriteOut(m_path.string());
+            sync->startWriteOut(utf8FromPath(m_path));
         }
         return true;
     }
@@ -109,7 +108,7 @@ public:
         if (std::fclose(m_file.release()) != 0) {
             return false;
         }
-        if (sync && !sync->syncFile(m_path.string())) {
+        if (sync && !sync->syncFile(utf8FromPath(m_path))) {
             return false;
         }
         std::error_code ec;
@@ -130,37 +129,17 @@ private:
 
 } // namespace
 
-std::FILE* openRegularFile(const std::string& path, std::uintmax_t& length) {
-    // O_NONBLOCK: a pipe or a device in the file's place never keeps the open waiting; what was
-    // opened is then checked, not the name, so nothing can be swapped in between.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, "rb");
-    if (file == nullptr) {
-        ::close(fd);
-        return nullptr;
-    }
-    length = static_cast<std::uintmax_t>(info.st_size);
-    return file;
-}
-
-bool copyInBlocks(const std::string& source, const std::string& destination, EventPump& events,
-                  FileSync* sync) {
+bool copyInBlocks(const std::string& source, const std::string& destination, FileAccess& files,
+                  EventPump& events, FileSync* sync) {
     std::error_code ec;
     // Only a regular file is copied: a folder has no bytes and a pipe would block the copy.
     std::uintmax_t length = 0;
-    FilePtr in(openRegularFile(source, length));
+    const fs::path sourcePath = pathFromUtf8(source);
+    FilePtr in(files.openRegularFile(sourcePath, length));
     if (!in) {
         return false;
     }
-    PartFile out{fs::path(destination)};
+    PartFile out{pathFromUtf8(destination), files};
     if (!out.isOpen()) {
         return false;
     }
@@ -201,7 +180,7 @@ bool copyInBlocks(const std::string& source, const std::string& destination, Eve
     }
 
     // The source must still be the file that was measured at the start.
-    const std::uintmax_t lengthNow = fs::file_size(source, ec);
+    const std::uintmax_t lengthNow = fs::file_size(sourcePath, ec);
     if (ec || lengthNow != length) {
         return false;
     }
@@ -210,8 +189,8 @@ bool copyInBlocks(const std::string& source, const std::string& destination, Eve
 }
 
 bool writeFileAtomically(const std::string& destination, const std::vector<std::uint8_t>& bytes,
-                         FileSync* sync) {
-    PartFile out{fs::path(destination)};
+                         FileAccess& files, FileSync* sync) {
+    PartFile out{pathFromUtf8(destination), files};
     if (!out.isOpen()) {
         return false;
     }
@@ -221,9 +200,9 @@ bool writeFileAtomically(const std::string& destination, const std::vector<std::
     return out.commit(sync);
 }
 
-bool fileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+bool fileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes, FileAccess& files) {
     std::uintmax_t length = 0;
-    std::FILE* in = openRegularFile(path, length);
+    std::FILE* in = files.openRegularFile(pathFromUtf8(path), length);
     if (in == nullptr) {
         return false;
     }
@@ -237,8 +216,9 @@ bool fileHolds(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 
 void removeStaleParts(const std::string& folder) {
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(pathFromUtf8(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = utf8FromPath(it->path().filename());
         if (name.size() > 1 && name[0] == '.' && name.find(".part-") != std::string::npos &&
             it->is_regular_file(ec)) {
             fs::remove(it->path(), ec);

@@ -2,6 +2,7 @@
 
 #include "core/engine/engine_texts.h"
 #include "core/engine/picture_files.h"
+#include "core/text/utf8_path.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -181,7 +182,7 @@ void WallpaperEngine::ApplyWallpaperForDay(int d) {
             return;
         }
         std::error_code ec;
-        const std::uintmax_t length = fs::file_size(picture, ec);
+        const std::uintmax_t length = fs::file_size(pathFromUtf8(picture), ec);
         if (ec || length == 0 || m_runFailed) {
             return;
         }
@@ -196,22 +197,23 @@ std::string WallpaperEngine::ensurePictureFolder() const {
     if (folder.empty()) {
         throw std::runtime_error("no picture folder");
     }
-    fs::create_directories(folder); // throws when a file stands in the way
-    if (!fs::is_directory(folder)) {
+    const fs::path path = pathFromUtf8(folder);
+    fs::create_directories(path); // throws when a file stands in the way
+    if (!fs::is_directory(path)) {
         throw std::runtime_error("the picture folder is not a folder");
     }
     return folder;
 }
 
 std::string WallpaperEngine::defaultPicturePath() const {
-    return (fs::path(m_services.program.pictureFolder()) / "Default.bmp").string();
+    return utf8FromPath(pathFromUtf8(m_services.program.pictureFolder()) / "Default.bmp");
 }
 
 std::string WallpaperEngine::dayCopyPath(const std::string& source, int d) const {
     // The last four characters of the source as they are (".jpg", or "jpeg" of ".jpeg"), with any
     // path separator made harmless so that the copy stays a plain file in the picture folder.
     const std::string name = m_state.dayName(d) + plainNamePart(lastCharacters(source, 4));
-    return (fs::path(m_services.program.pictureFolder()) / name).string();
+    return utf8FromPath(pathFromUtf8(m_services.program.pictureFolder()) / pathFromUtf8(name));
 }
 
 bool WallpaperEngine::Transf(const std::string& source, int d) {
@@ -224,7 +226,7 @@ bool WallpaperEngine::Transf(const std::string& source, int d) {
         const std::string destination = dayCopyPath(source, d);
         // The day's value changes only once the new copy is complete and in place; until then a
         // timer tick sees the previous copy and value.
-        if (!copyInBlocks(source, destination, m_services.events, m_fileSync)) {
+        if (!copyInBlocks(source, destination, m_services.files, m_services.events, m_fileSync)) {
             return false;
         }
         m_services.registry.CreateRegKey(kLocalSettingsKey, HKEY_CURRENT_USER);
@@ -246,8 +248,8 @@ void WallpaperEngine::CreateDefault() {
         removeStaleParts(m_services.program.pictureFolder());
         // Every start leaves the same bytes there; a file that already holds them is not
         // written again (no write and no flush to disk at every log-in).
-        if (!fileHolds(defaultPicturePath(), bytes)) {
-            writeFileAtomically(defaultPicturePath(), bytes, m_fileSync);
+        if (!fileHolds(defaultPicturePath(), bytes, m_services.files)) {
+            writeFileAtomically(defaultPicturePath(), bytes, m_services.files, m_fileSync);
         }
     } catch (...) {
         // quietly: the engine then points the desktop at a file that may be missing

@@ -4,6 +4,7 @@
 #include "core/ports/desktop_backend.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/event_pump.h"
+#include "core/ports/file_access.h"
 #include "core/ports/file_sync.h"
 #include "core/ports/program_info.h"
 #include "core/ports/resources.h"
@@ -33,6 +34,7 @@ struct EngineServices {
     ProgramInfo& program;
     Resources& resources;
     Dialogs& dialogs;
+    FileAccess& files;
 };
 
 class WallpaperEngine {

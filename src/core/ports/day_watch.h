@@ -24,6 +24,8 @@ public:
     // Replaces the watched files. `folder` is the picture folder; the folder of each file is
     // watched too, so a file missing now is seen when it appears.
     virtual void watchFiles(const std::vector<std::string>& paths, const std::string& folder) = 0;
+    // Ends the watch for good: every timer and file watch stops, and no check is called again.
+    virtual void stop() = 0;
 };
 
 } // namespace lumora

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -32,14 +33,18 @@ inline constexpr std::int32_t ERROR_INVALID_HANDLE = 6;
 inline constexpr std::int32_t ERROR_MORE_DATA = 234;
 
 // A failure of the store itself (not a status code): a settings file that exists but cannot be
-// read, for example. `code` is the platform's error number (errno on Linux).
+// read, for example. `code` is the platform's error number (errno on Linux); `what()` says why in
+// a few words ("it is a folder"), `where()` names the store (the settings file's path).
 class StoreFailure : public std::runtime_error {
 public:
-    StoreFailure(int code, const std::string& what) : std::runtime_error(what), m_code(code) {}
+    StoreFailure(int code, const std::string& what, std::string where = {})
+        : std::runtime_error(what), m_code(code), m_where(std::move(where)) {}
     int code() const noexcept { return m_code; }
+    const std::string& where() const noexcept { return m_where; }
 
 private:
     int m_code;
+    std::string m_where;
 };
 
 class RegistryBackend {

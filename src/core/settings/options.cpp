@@ -27,6 +27,17 @@ void Options::SaveSetting(const std::string& key, const std::string& text) {
     }
 }
 
+std::optional<StoreFailure> Options::readFailure() {
+    try {
+        m_store.readOption(kAppName, kSection, kDispMess);
+    } catch (const StoreFailure& failure) {
+        return failure;
+    } catch (...) {
+        return StoreFailure(0, "the settings store failed");
+    }
+    return std::nullopt;
+}
+
 bool Options::readBool(const std::string& key, bool defaultValue) {
     return parseBoolText(GetSetting(key, boolText(defaultValue))).value_or(defaultValue);
 }
@@ -118,19 +129,15 @@ bool readAddToReg(Options& options) {
     return !number || *number == 1.0f;
 }
 
+// The modes are numbers: "2.0" and " 3" are 2 and 3, and a number the window never writes ("4")
+// is kept as it is, so the window neither shows nor cycles nor stores over it. Only a text that
+// is no number at all counts as absent.
 float readSelectWall(Options& options) {
-    return options.GetSetting(kSelectWall, "2") == "3" ? 3.0f : 2.0f;
+    return parseSingleText(options.GetSetting(kSelectWall, "2")).value_or(2.0f);
 }
 
 float readDirectWall(Options& options) {
-    std::string text = options.GetSetting(kDirectWall, "1");
-    if (text == "2") {
-        return 2.0f;
-    }
-    if (text == "3") {
-        return 3.0f;
-    }
-    return 1.0f;
+    return parseSingleText(options.GetSetting(kDirectWall, "1")).value_or(1.0f);
 }
 
 std::optional<float> readStyl(Options& options, int weekdayNumber) {

@@ -2,6 +2,7 @@
 // The option settings: application "Vintrel", section "Options"; texts read with a default that
 // is returned when the key is absent and never written by a read.
 #include "core/ports/option_store.h"
+#include "core/ports/registry_backend.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,8 @@ public:
     std::string GetSetting(const std::string& key, const std::string& defaultText);
     // Failures are ignored (they are logged by the store).
     void SaveSetting(const std::string& key, const std::string& text);
+    // Why the store cannot be read now; nothing when it can.
+    std::optional<StoreFailure> readFailure();
 
     // Typed reads: a stored text that is not what the program writes counts as absent.
     bool readBool(const std::string& key, bool defaultValue);     // "True" / "False"
@@ -48,12 +51,12 @@ inline const char* boolText(bool b) {
 }
 
 // Each option read the way the program reads it, with its default given here and nowhere else.
-// A stored text other than the ones the program writes counts as absent.
+// A Boolean other than "True" / "False", or a number that is no number, counts as absent.
 bool readShowSplsh(Options& options);   // "ShowSplsh": True / False, default True
 bool readDispMess(Options& options);    // "DispMess": True / False, default True
 bool readAddToReg(Options& options);    // "AddToReg": 1 / 0, default 1; no number = 1
-float readSelectWall(Options& options); // "SelectWall": 2 / 3, default 2
-float readDirectWall(Options& options); // "DirectWall": 1 / 2 / 3, default 1
+float readSelectWall(Options& options); // "SelectWall": a number (2 / 3), default 2
+float readDirectWall(Options& options); // "DirectWall": a number (1 / 2 / 3), default 1
 std::optional<float> readStyl(Options& options, int weekdayNumber); // "Styl<w>", default 1
 std::string readBackColor(Options& options); // "BackColor", default empty (never chosen)
 

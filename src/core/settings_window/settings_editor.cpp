@@ -3,7 +3,9 @@
 #include "core/menu/menu_checks.h"
 #include "core/text/texts.h"
 #include "core/text/translation.h"
+#include "core/text/utf8_path.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -130,12 +132,17 @@ void SettingsEditor::Image1_MouseMove(int index) {
             {std::to_string(day.pictureSize.width), std::to_string(day.pictureSize.height)});
     }
     // Only a regular file has a length; anything else keeps the line as it was.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) {
-        const auto length = std::filesystem::file_size(path, ec);
-        if (!ec) {
-            m_model.info[2] = compose(LUMORA_TR("Lumora", "Size: %1"), {fileSizeText(length)});
+    try {
+        const std::filesystem::path file = pathFromUtf8(path);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(file, ec)) {
+            const auto length = std::filesystem::file_size(file, ec);
+            if (!ec) {
+                m_model.info[2] = compose(LUMORA_TR("Lumora", "Size: %1"), {fileSizeText(length)});
+            }
         }
+    } catch (const std::exception&) {
+        // a text that names no file here has no length
     }
     refresh();
 }

@@ -1,5 +1,8 @@
 #include "core/tray/day_watch.h"
 
+#include "core/text/utf8_path.h"
+
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -10,12 +13,20 @@ namespace {
 
 // Only a regular file is opened: a pipe or device named as a day picture never blocks.
 bool opensForReading(const std::string& path) {
-    std::error_code ec;
-    if (path.starts_with("Error") || !std::filesystem::is_regular_file(path, ec)) {
+    if (path.starts_with("Error")) {
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    return file.is_open();
+    try {
+        const std::filesystem::path file = pathFromUtf8(path);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            return false;
+        }
+        std::ifstream in(file, std::ios::binary);
+        return in.is_open();
+    } catch (const std::exception&) {
+        return false; // a text that names no file here
+    }
 }
 
 } // namespace
@@ -24,9 +35,17 @@ void DayWatch::start() {
     m_s.source.setDayCheck([this] { dayCheck(); });
     m_s.source.setFileCheck([this] { ChckinTime(); });
     m_s.source.setEveCheck([this] { prepareNextDay(); });
+    // Start-up took the day before it drew today's wallpaper, which lets events run: a midnight
+    // that passed meanwhile is this change of day.
+    dayCheck();
     // A day file that went while the program was not running is removed now, as one that goes
     // later is when the watch sees it.
     ChckinTime();
+}
+
+void DayWatch::stop() {
+    m_stopped = true;
+    m_s.source.stop();
 }
 
 void DayWatch::watchDayFiles() {
@@ -47,6 +66,9 @@ void DayWatch::watchDayFiles() {
 
 void DayWatch::dayCheck() {
     FrmMainState& st = m_s.state;
+    if (m_stopped) {
+        return;
+    }
     const int today = m_s.clock.now().weekday;
     if (today == st.LastDay) {
         return;
@@ -62,7 +84,7 @@ void DayWatch::dayCheck() {
 
 void DayWatch::prepareNextDay() {
     FrmMainState& st = m_s.state;
-    if (st.DirectWall != 1.0f) {
+    if (m_stopped || st.DirectWall != 1.0f) {
         return; // the default picture or no picture: nothing worth preparing
     }
     const int next = m_s.clock.now().weekday % 7 + 1;
@@ -84,6 +106,9 @@ void DayWatch::ChckinTime() {
     // Setting a wallpaper lets events run, and our own removals change the watched files: a
     // check asked for meanwhile runs as one more pass afterwards, never inside this one, so
     // every day is handled in one pass and today's wallpaper is applied once after it.
+    if (m_stopped) {
+        return;
+    }
     if (m_checking) {
         m_checkAgain = true;
         return;
@@ -92,7 +117,7 @@ void DayWatch::ChckinTime() {
     do {
         m_checkAgain = false;
         bool someDayRemoved = false;
-        for (int w = 1; w <= 7; ++w) {
+        for (int w = 1; w <= 7 && !m_stopped; ++w) {
             std::string value;
             try {
                 value = m_s.registry.GetRegValue(HKEY_CURRENT_USER, kLocalSettingsKey,
@@ -108,12 +133,14 @@ void DayWatch::ChckinTime() {
             m_s.editor.refresh();
             someDayRemoved = true;
         }
-        if (someDayRemoved) {
+        if (someDayRemoved && !m_stopped) {
             m_s.engine.ApplyWallpaperForDay(m_s.clock.now().weekday);
         }
-    } while (m_checkAgain);
+    } while (m_checkAgain && !m_stopped);
     m_checking = false;
-    watchDayFiles();
+    if (!m_stopped) {
+        watchDayFiles();
+    }
 }
 
 } // namespace lumora

@@ -28,8 +28,11 @@ class DayWatch {
 public:
     explicit DayWatch(DayWatchServices services) : m_s(services) {}
 
-    // Connects the source, checks the day files once and watches them (after start-up).
+    // Connects the source, compares today with the day start-up saw (a midnight may have passed
+    // while start-up drew), checks the day files once and watches them (after start-up).
     void start();
+    // The program ends: nothing is checked or set any more, even by a check under way.
+    void stop();
     // The day may have changed: the new day's wallpaper, with the day-change report.
     void dayCheck();
     // Every day whose picture file cannot be opened is removed, then today's wallpaper is applied
@@ -45,6 +48,7 @@ private:
     DayWatchServices m_s;
     bool m_checking = false;   // a file check is running
     bool m_checkAgain = false; // and another was asked for meanwhile
+    bool m_stopped = false;
 };
 
 } // namespace lumora

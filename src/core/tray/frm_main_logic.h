@@ -40,16 +40,16 @@ public:
           logon({s.state, s.options, s.autostart, s.program, s.menu, s.window}),
           startUp({s.state, s.options, s.registry, s.engine, s.desktop, s.instance, s.dialogs,
                    s.clock, s.tray, s.menu, s.window, s.about, editor, logon}),
+          dayWatch(
+              {s.state, s.registry, s.engine, s.clock, s.program, editor, s.daySource, s.desktop}),
           tray({s.state, s.options, s.engine, s.clock, s.tray, s.menu, s.window, s.about, s.help,
-                editor, logon}),
-          dayWatch({s.state, s.registry, s.engine, s.clock, s.program, editor, s.daySource,
-                    s.desktop}) {}
+                editor, logon, dayWatch}) {}
 
     SettingsEditor editor;
     StartAtLogon logon;
     StartUp startUp;
-    TrayController tray;
     DayWatch dayWatch;
+    TrayController tray;
 };
 
 } // namespace lumora

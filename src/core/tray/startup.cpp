@@ -6,6 +6,7 @@
 #include "core/tray/tray_alerts.h"
 
 #include <cstddef>
+#include <optional>
 
 namespace lumora {
 
@@ -19,6 +20,13 @@ std::string firstRunText() {
     return LUMORA_TR("Lumora", "Your must define the wallpapers for each day.\n\r"
                                "You can use the context menu of this icon in system tray\n\r"
                                "or double-click on this icon to launch Lumora.");
+}
+
+std::string unreadableSettingsText(const std::string& where, const std::string& why) {
+    return compose(LUMORA_TR("Lumora", "Lumora cannot read its settings file %1: %2.\n\r"
+                                       "Until it can, Lumora uses its defaults and saves no "
+                                       "setting."),
+                   {where, why});
 }
 
 namespace {
@@ -109,6 +117,16 @@ bool StartUp::Form_Load(StartMode mode) {
         m_s.tray.ModifyTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(), kProductName,
                                 firstRunText(), static_cast<std::int32_t>(NIIF_INFO),
                                 kAlertTimeout);
+    }
+    // A store that cannot be read holds the message switch itself: this is said whatever the
+    // switch says, last, so that no other balloon of start-up replaces it.
+    if (resident) {
+        if (const std::optional<StoreFailure> failure = m_s.options.readFailure()) {
+            m_s.tray.ModifyTrayIcon(kFrmMainHandle, kFrmMainIcon, m_s.window.caption(),
+                                    kProductName,
+                                    unreadableSettingsText(failure->where(), failure->what()),
+                                    static_cast<std::int32_t>(NIIF_INFO), kAlertTimeout);
+        }
     }
     return true;
 }

@@ -23,6 +23,8 @@ namespace lumora {
 std::string alreadyRunningText();
 // The first-run advice.
 std::string firstRunText();
+// The settings file `where` cannot be read, because `why`.
+std::string unreadableSettingsText(const std::string& where, const std::string& why);
 
 // Resident: the program stays in the notification area. Once: today's wallpaper is set and the
 // program ends; no logo, no icon, no alerts, no start-at-logon entry, and no box when another

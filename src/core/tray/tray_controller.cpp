@@ -118,6 +118,9 @@ bool TrayController::Form_QueryUnload(int unloadMode) {
 }
 
 void TrayController::Form_Unload() {
+    // With the window go its clock and its watch: a window still open keeps the process, not
+    // the program's work.
+    m_s.dayWatch.stop();
     m_s.tray.DeleteTrayIcon();
     m_unloaded = true;
     m_s.window.destroyWindow();

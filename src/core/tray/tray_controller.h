@@ -8,6 +8,7 @@
 #include "core/settings/frm_main_state.h"
 #include "core/settings/options.h"
 #include "core/settings_window/settings_editor.h"
+#include "core/tray/day_watch.h"
 #include "core/tray/start_at_logon.h"
 #include "core/tray/tray_module.h"
 
@@ -31,6 +32,7 @@ struct TrayControllerServices {
     HelpWindow& help;
     SettingsEditor& editor;
     StartAtLogon& logon;
+    DayWatch& dayWatch;
 };
 
 class TrayController {

@@ -45,7 +45,8 @@ public:
     // thread of its own, at start-up, before the program's backend exists; nothing is shown. The
     // first change any backend of the default display and folder draws takes that drawing when it
     // asks for exactly that (and the file is unchanged since), and shows it then; any other first
-    // change lets it go. Only the first call counts.
+    // change lets it go. Only the first call counts. Called on the thread that makes (or made)
+    // the application object: Qt's main thread is fixed to it there.
     static void drawAhead(const std::string& path, int style, std::uint32_t rgb);
     // Returns once the drawing ahead, if one is waiting to be taken, is done (for tests).
     static void waitForAhead();

@@ -83,7 +83,7 @@ QtDayWatch::QtDayWatch(DayWatchOptions options, QObject* parent)
     connect(&m_midnight, &QTimer::timeout, this, &QtDayWatch::onMidnight);
     m_eve.setSingleShot(true);
     connect(&m_eve, &QTimer::timeout, this, &QtDayWatch::onEve);
-    armMidnight();
+    // The midnight timer is armed with its check (setDayCheck), so no midnight passes unheard.
 
     m_clockFd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_clockFd >= 0) {
@@ -133,14 +133,48 @@ QtDayWatch::~QtDayWatch() {
 }
 
 void QtDayWatch::setDayCheck(std::function<void()> check) {
+    if (m_stopped) {
+        return;
+    }
     m_dayCheck = std::move(check);
+    armMidnight();
+}
+
+void QtDayWatch::stop() {
+    m_stopped = true;
+    m_dayCheck = nullptr;
+    m_fileCheck = nullptr;
+    m_eveCheck = nullptr;
+    m_midnight.stop();
+    m_eve.stop();
+    m_fileBurst.stop();
+    m_poll.stop();
+    if (m_clockNotifier != nullptr) {
+        m_clockNotifier->setEnabled(false);
+    }
+    if (const QStringList watched = watchedPaths(); !watched.isEmpty()) {
+        m_fileWatcher.removePaths(watched);
+    }
+    if (const QStringList zone = m_zoneWatcher.files() + m_zoneWatcher.directories();
+        !zone.isEmpty()) {
+        m_zoneWatcher.removePaths(zone);
+    }
+    QDBusConnection::systemBus().disconnect(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+        SLOT(onPrepareForSleep(bool)));
 }
 
 void QtDayWatch::setFileCheck(std::function<void()> check) {
-    m_fileCheck = std::move(check);
+    if (!m_stopped) {
+        m_fileCheck = std::move(check);
+    }
 }
 
 void QtDayWatch::setEveCheck(std::function<void()> check) {
+    if (m_stopped) {
+        return;
+    }
     m_eveCheck = std::move(check);
     armEve();
 }
@@ -266,6 +300,9 @@ std::string QtDayWatch::zoneIdentity() const {
 }
 
 void QtDayWatch::dayMayHaveChanged() {
+    if (m_stopped) {
+        return;
+    }
     armMidnight();
     armEve();
     if (m_dayCheck) {
@@ -274,6 +311,9 @@ void QtDayWatch::dayMayHaveChanged() {
 }
 
 void QtDayWatch::watchFiles(const std::vector<std::string>& paths, const std::string& folder) {
+    if (m_stopped) {
+        return;
+    }
     m_files = paths;
     m_folder = folder;
     if (const QStringList old = watchedPaths(); !old.isEmpty()) {
@@ -329,12 +369,15 @@ QStringList QtDayWatch::watchedPaths() const {
 }
 
 void QtDayWatch::onFileEvent() {
-    if (!m_fileBurst.isActive()) {
+    if (!m_stopped && !m_fileBurst.isActive()) {
         m_fileBurst.start();
     }
 }
 
 void QtDayWatch::runFileCheck() {
+    if (m_stopped) {
+        return;
+    }
     addFileWatches();
     if (m_fileCheck) {
         m_fileCheck();

@@ -44,6 +44,7 @@ public:
     void setFileCheck(std::function<void()> check) override;
     void setEveCheck(std::function<void()> check) override;
     void watchFiles(const std::vector<std::string>& paths, const std::string& folder) override;
+    void stop() override;
 
     // The midnight timer fires this long after the day starts, so the new date is already there.
     static constexpr int kMidnightMarginMs = 50;
@@ -70,6 +71,7 @@ public:
     int eveRemainingMs() const { return m_eve.remainingTime(); }
     bool clockSetWatched() const { return m_clockFd >= 0; }
     bool polling() const { return m_poll.isActive(); }
+    bool stopped() const { return m_stopped; }
     QStringList watchedPaths() const;
 
 private slots:
@@ -109,6 +111,7 @@ private:
     std::vector<std::string> m_files;
     std::string m_folder;
     std::set<std::string> m_reported;
+    bool m_stopped = false;
 };
 
 } // namespace lumora

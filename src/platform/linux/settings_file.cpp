@@ -35,6 +35,20 @@ std::string errnoText(int code) {
     return std::string(std::strerror(code)) + " (error " + std::to_string(code) + ")";
 }
 
+// Why the file cannot be read, in words a user can act on.
+std::string readFailureText(int code) {
+    switch (code) {
+    case EISDIR:
+        return "it is a folder (error " + std::to_string(code) + ")";
+    case EINVAL:
+        return "it is not a regular file (error " + std::to_string(code) + ")";
+    case EFBIG:
+        return "it is larger than 4 MiB (error " + std::to_string(code) + ")";
+    default:
+        return errnoText(code);
+    }
+}
+
 // The XDG base folder named by `variable` (used only when absolute), else $HOME/<fallback>.
 } // namespace
 
@@ -57,7 +71,7 @@ std::string SettingsFile::defaultPath() {
 void SettingsFile::logReadFailure(int code) {
     if (m_loggedReadFailure != code && !m_quiet) {
         std::fprintf(stderr, "lumora: cannot read the settings file %s: %s\n", m_path.c_str(),
-                     errnoText(code).c_str());
+                     readFailureText(code).c_str());
         m_loggedReadFailure = code;
     }
 }
@@ -66,7 +80,7 @@ void SettingsFile::refresh(bool force) {
     auto fail = [this](int code) {
         m_stamp.reset();
         logReadFailure(code);
-        throw StoreFailure(code, "cannot read the settings file " + m_path);
+        throw StoreFailure(code, readFailureText(code), m_path);
     };
     auto loadMissing = [this] {
         m_cache.clear();

@@ -19,7 +19,7 @@ Program::Program(ProgramPlatform p, QObject* parent)
       m_trayMenu(std::make_unique<QtTrayMenu>(m_menu)), m_tray(*m_trayHost),
       m_alerts(m_tray, *m_window),
       m_engine(m_state, EngineServices{m_registry, m_options, p.desktop, m_alerts, p.events,
-                                       p.program, p.resources, m_dialogs}),
+                                       p.program, p.resources, m_dialogs, p.files}),
       m_engineRoutines(m_engine) {
     m_engine.setFileSync(p.fileSync);
     m_logic = std::make_unique<FrmMainLogic>(

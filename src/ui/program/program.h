@@ -10,6 +10,7 @@
 #include "core/ports/day_watch.h"
 #include "core/ports/desktop_backend.h"
 #include "core/ports/event_pump.h"
+#include "core/ports/file_access.h"
 #include "core/ports/file_sync.h"
 #include "core/ports/instance_guard.h"
 #include "core/ports/option_store.h"
@@ -47,6 +48,8 @@ struct ProgramPlatform {
     lumora::Autostart& autostart;
     lumora::Clock& clock;
     lumora::DayWatchSource& dayWatch;
+    // Opens the pictures the day copies are made from, and the copies' new files.
+    lumora::FileAccess& files;
     // Makes day copies durable before they replace the old ones; none in tests.
     lumora::FileSync* fileSync = nullptr;
 };

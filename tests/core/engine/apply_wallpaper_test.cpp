@@ -149,7 +149,7 @@ TEST_P(ApplyWallpaperTable, DecidesSetsAndReports) {
     rig.desktop.failColor = row.fail == FailColor;
     rig.messages.fail = row.fail == FailMessage;
     fs::create_directories(rig.folder());
-    std::string copy = (rig.folder() / "Monday.jpg").string();
+    std::string copy = utf8FromPath(rig.folder() / "Monday.jpg");
     if (row.pic == File || row.pic == Spaced || row.pic == StoreFails) {
         fakes::writeBytes(copy, fakes::patternBytes(100));
     } else if (row.pic == EmptyFile) {
@@ -189,7 +189,7 @@ TEST_P(ApplyWallpaperDays, UsesTheDaysOwnValueNameAndStyle) {
     fakes::EngineRig rig;
     fs::create_directories(rig.folder());
     for (int w = 1; w <= 7; ++w) {
-        const std::string copy = (rig.folder() / (rig.state.dayName(w) + ".png")).string();
+        const std::string copy = utf8FromPath(rig.folder() / (rig.state.dayName(w) + ".png"));
         fakes::writeBytes(copy, fakes::patternBytes(10));
         rig.setDayValue(w, copy);
         rig.state.DayStyle[static_cast<std::size_t>(w)] = static_cast<float>(1 + (w % 3));
@@ -204,7 +204,7 @@ TEST_P(ApplyWallpaperDays, UsesTheDaysOwnValueNameAndStyle) {
     rig.setDayValue(d, "");
     rig.engine.ApplyWallpaperForDay(d);
 
-    EXPECT_EQ(calls(rig, (rig.folder() / (day + ".png")).string()),
+    EXPECT_EQ(calls(rig, utf8FromPath(rig.folder() / (day + ".png"))),
               pic + " " + pic + " " + kWhiteDefault);
     EXPECT_EQ(rig.messages.texts, (std::vector{report(1, day), report(6, day), report(2, day)}));
     for (std::size_t w = 1; w <= 7; ++w) {

@@ -22,6 +22,9 @@ struct DefaultRow {
     bool resource;  // whether the resource is there
     bool syncFails; // the finished file cannot be made durable
     bool written;   // Default.bmp holds the resource afterwards
+    // The picture folder's name in the scratch folder, in UTF-8 and UTF-16.
+    std::string folder = "pictures";
+    std::u16string folder16 = u"pictures";
 };
 
 const DefaultRow kRows[] = {
@@ -34,13 +37,18 @@ const DefaultRow kRows[] = {
     {"FailedSyncLeavesOldFile", LongerFile, true, true, false},
     {"FolderIsFileQuietly", FolderIsFile, true, false, false},
     {"DefaultIsFolderQuietly", DefaultIsFolder, true, false, false},
+    {"FolderNamedOutsideAscii", NoFolder, true, false, true,
+     "\xc3\xa9t\xc3\xa9 \xd1\x84\xd0\xbe\xd1\x82\xd0\xbe \xe5\xa3\x81",
+     u"\u00e9t\u00e9 \u0444\u043e\u0442\u043e \u58c1"},
+    {"SameFileInFolderNamedOutsideAscii", SameFile, true, false, true, "caf\xc3\xa9", u"caf\u00e9"},
 };
 
 class CreateDefaultTable : public ::testing::TestWithParam<DefaultRow> {};
 
 TEST_P(CreateDefaultTable, WritesTheResourceAtomically) {
     const DefaultRow& row = GetParam();
-    fakes::EngineRig rig;
+    fakes::EngineRig rig{row.folder};
+    ASSERT_EQ(rig.folder(), rig.scratch() / fs::path(row.folder16));
     const auto picture = fakes::patternBytes(381976, 4);
     if (row.resource) {
         rig.resources.picture = picture;
@@ -64,7 +72,7 @@ TEST_P(CreateDefaultTable, WritesTheResourceAtomically) {
 
     EXPECT_NO_THROW(rig.engine.CreateDefault());
 
-    EXPECT_EQ(rig.engine.defaultPicturePath(), target.string());
+    EXPECT_EQ(rig.engine.defaultPicturePath(), utf8FromPath(target));
     if (row.written) {
         EXPECT_EQ(fakes::readBytes(target), picture);
         EXPECT_EQ(sync.synced.size(), row.before == SameFile ? 0u : 1u);

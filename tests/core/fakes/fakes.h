@@ -3,6 +3,7 @@
 // them to a real in-memory registry and option store. Every fake call lands in one shared log, so
 // a test can read which calls ran, in which order, with which arguments. Header only, no Qt.
 #include "core/settings/memory_registry.h"
+#include "core/text/utf8_path.h"
 #include "core/tray/frm_main_logic.h" // the engine, settings, tray and port headers
 #include "core/tray/tray_alerts.h"
 
@@ -10,12 +11,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -82,23 +86,34 @@ struct CountingEventPump : EventPump {
     std::function<void(int round)> onEvents;
 };
 
-// A scratch folder of its own, removed at the end; the picture folder is `<scratch>/pictures`,
-// not created in advance (the engine creates it).
+// A scratch folder of its own, removed at the end; the picture folder is `<scratch>/<name>`
+// (UTF-8), not created in advance (the engine creates it).
 struct TempProgramInfo : ProgramInfo {
-    TempProgramInfo() {
-        std::string pattern = (fs::temp_directory_path() / "lumora-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
+    explicit TempProgramInfo(std::string pictureFolderName = "pictures")
+        : folderName(std::move(pictureFolderName)) {
+        std::random_device seed;
+        std::mt19937_64 gen(seed());
+        for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
+            fs::path candidate =
+                fs::temp_directory_path() / ("lumora-test-" + std::to_string(gen() % 1000000000));
+            if (fs::create_directory(candidate)) { // false when it was already there
+                dir = candidate;
+            }
+        }
+        if (dir.empty()) {
             throw std::runtime_error("no scratch folder");
         }
-        dir = pattern;
     }
     ~TempProgramInfo() override {
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
-    std::string executablePath() const override { return (dir / "lumora").string(); }
-    std::string pictureFolder() const override { return (dir / "pictures").string(); }
+    std::string executablePath() const override { return utf8FromPath(dir / "lumora"); }
+    std::string pictureFolder() const override {
+        return utf8FromPath(dir / pathFromUtf8(folderName));
+    }
     fs::path dir;
+    std::string folderName;
 };
 
 struct FixedProgram : ProgramInfo {
@@ -142,6 +157,47 @@ struct ScriptedDialogs : Dialogs, Logs {
     std::string lastFilter;
 };
 
+// A stdio stream on a path of any spelling: the narrow functions take no UTF-16 path.
+inline std::FILE* openStream(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wide(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wide.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+// The engine's files through the standard library: a source is opened when its name is a
+// regular file (the name is checked before the open, which the platform's own access never
+// does), a new file when nothing has its name. `refuseWrites`: the new files take no bytes, as on
+// a full disk.
+struct StdFileAccess : FileAccess {
+    std::FILE* openRegularFile(const fs::path& path, std::uintmax_t& length) override {
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec)) {
+            return nullptr;
+        }
+        std::FILE* file = openStream(path, "rb");
+        if (file != nullptr) {
+            length = fs::file_size(path, ec);
+        }
+        return file;
+    }
+    std::FILE* createNewFile(const fs::path& path) override {
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(path, ec))) {
+            return nullptr;
+        }
+        std::FILE* file = openStream(path, "wb");
+        if (file != nullptr && refuseWrites) {
+            std::fclose(file);
+            file = openStream(path, "rb"); // a stream that takes no writes
+        }
+        return file;
+    }
+    bool refuseWrites = false;
+};
+
 struct CountingFileSync : FileSync {
     bool syncFile(const std::string& path) override {
         synced.push_back(path);
@@ -149,7 +205,7 @@ struct CountingFileSync : FileSync {
     }
     // What the file held each time its write-out was started.
     void startWriteOut(const std::string& path) override {
-        writtenOut.push_back(std::filesystem::file_size(path));
+        writtenOut.push_back(std::filesystem::file_size(pathFromUtf8(path)));
     }
     std::vector<std::string> synced;
     std::vector<std::uintmax_t> writtenOut;
@@ -300,6 +356,9 @@ struct FakeDaySource : DayWatchSource {
     void watchFiles(const std::vector<std::string>& paths, const std::string&) override {
         watched = paths;
     }
+    // The callbacks are kept, so a test can still fire them and see that the core does nothing.
+    void stop() override { stopped = true; }
+    bool stopped = false;
     std::function<void()> dayCheck;
     std::function<void()> fileCheck;
     std::function<void()> eveCheck;
@@ -375,19 +434,24 @@ inline FrmMainState startedState() {
 }
 
 // A wallpaper engine over the recording fakes, with a picture folder in a scratch folder.
+// The picture folder is named `pictureFolderName` (UTF-8) in the scratch folder.
 struct EngineRig : StoreRig {
+    explicit EngineRig(std::string pictureFolderName = "pictures")
+        : program(std::move(pictureFolderName)) {
+        state.DefaultPath = engine.defaultPicturePath();
+    }
     RecordingDesktop desktop{log};
     RecordingMessages messages;
     CountingEventPump events;
     TempProgramInfo program;
     FixedResources resources;
     ScriptedDialogs dialogs{log};
+    StdFileAccess files;
     FrmMainState state = startedState();
     WallpaperEngine engine{state, EngineServices{registry, options, desktop, messages, events,
-                                                 program, resources, dialogs}};
+                                                 program, resources, dialogs, files}};
 
-    EngineRig() { state.DefaultPath = engine.defaultPicturePath(); }
-    fs::path folder() const { return program.pictureFolder(); }
+    fs::path folder() const { return pathFromUtf8(program.pictureFolder()); }
     fs::path scratch() const { return program.dir; }
 };
 

@@ -98,6 +98,26 @@ const EditRow kEditRows[] = {
     {"CloseLabelKeepsTheEdits", "", {label1(8), label1(14)}, DD + "SSSSSSS" + AP},
     {"InfoLabelsDoNothing", "", {label1(10), label1(11), label1(13), label1(15)}, kClean},
     {"UnknownStoredStyleKeepsItsLetter", "Styl4=4", {label3(4)}, kClean + AP},
+    // Stored modes are numbers: an unknown code shows no caption, does not cycle and is not
+    // stored over; another spelling of a code is that code; a text that is no number is absent.
+    {"UnknownStoredModesStayAsTheyAre",
+     "DirectWall=4;SelectWall=4",
+     {label1(8), label1(12), label1(16)},
+     " |  | SSSSSSS",
+     "DirectWall=4;SelectWall=4",
+     1},
+    {"StoredModeSpellingsAreTheirCodes",
+     "DirectWall=2.0;SelectWall= 3",
+     {label1(8), label1(16)},
+     "No Wallpaper | No Wallpaper | SSSSSSS",
+     "DirectWall=3;SelectWall=3",
+     1},
+    {"StoredModesThatAreNoNumbersAreTheDefaults",
+     "DirectWall=x;SelectWall=",
+     {label1(16)},
+     kClean,
+     "DirectWall=1;SelectWall=2",
+     1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, Edits, ::testing::ValuesIn(kEditRows), byName);
@@ -300,9 +320,9 @@ TEST(Hover, ShowsThePictureStateAndKeepsWhatCannotBeRead) {
     rig.started();
     const fs::path picture = files.scratch() / "Monday.jpg";
     const fs::path missing = files.scratch() / "Friday.jpg";
-    rig.setDayValue(2, picture.string());
-    rig.setDayValue(6, missing.string());
-    rig.window.pictures[picture.string()] = {6000, 4000};
+    rig.setDayValue(2, utf8FromPath(picture));
+    rig.setDayValue(6, utf8FromPath(missing));
+    rig.window.pictures[utf8FromPath(picture)] = {6000, 4000};
     reopen(rig);
     auto lines = [&] { return rig.label1(15) + "|" + rig.label1(10) + "|" + rig.label1(11); };
     for (auto [bytes, size] : {std::pair{1500u, "1500 Bytes"},

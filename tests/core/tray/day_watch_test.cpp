@@ -50,6 +50,39 @@ const DayRow kDayRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, DayChange, ::testing::ValuesIn(kDayRows), byName);
 
+// Start-up saw Saturday, and its drawing let midnight pass before the watch started: the start
+// of the watch is that change of day.
+TEST(DayChangeAtStart, MidnightDuringStartUpIsSeenWhenTheWatchStarts) {
+    FrmMainRig rig;
+    rig.clock.weekdays = {7};
+    rig.started();
+    rig.clock.weekdays = {1};
+    rig.log.clear();
+    rig.logic.dayWatch.start();
+    EXPECT_EQ(rig.only("engine."), CallLog{"engine.ApplyWallpaperForDay(1)"});
+    EXPECT_EQ(rig.state.LastDay, 1);
+}
+
+// After Exit the watch is stopped, and whatever still calls in (a check under way, a late event)
+// changes nothing: no wallpaper, no stored value.
+TEST(DayWatchAfterExit, NothingActsAnyMore) {
+    EngineRig files;
+    FrmMainRig rig;
+    rig.started();
+    rig.logic.dayWatch.start();
+    rig.logic.tray.mnuexit_Click();
+    EXPECT_TRUE(rig.days.stopped);
+    const std::string gone = (files.scratch() / "gone.jpg").string();
+    rig.setDayValue(4, gone);
+    rig.clock.weekdays = {5};
+    rig.log.clear();
+    rig.days.dayCheck();
+    rig.days.fileCheck();
+    rig.days.eveCheck();
+    EXPECT_EQ(rig.only("engine.|desktop."), CallLog{});
+    EXPECT_EQ(rig.dayValue(4), gone);
+}
+
 // The file check, once at the start and then whenever the source calls in: every day whose file
 // cannot be opened is removed in one pass, with one re-apply of today's wallpaper; days whose
 // files are there stay.
@@ -59,23 +92,23 @@ TEST(FileCheck, RemovesEveryMissingDayThenAppliesOnce) {
     rig.started();
     const fs::path kept = files.scratch() / "Monday.jpg";
     writeBytes(kept, patternBytes(100));
-    rig.setDayValue(2, kept.string());
-    rig.setDayValue(1, (files.scratch() / "gone before the start.jpg").string());
+    rig.setDayValue(2, utf8FromPath(kept));
+    rig.setDayValue(1, utf8FromPath(files.scratch() / "gone before the start.jpg"));
     rig.logic.dayWatch.start();
     EXPECT_EQ(rig.only("engine."), CallLog{"engine.ApplyWallpaperForDay(4)"});
     EXPECT_EQ(rig.dayValue(1), "");
-    rig.setDayValue(4, (files.scratch() / "gone.jpg").string()); // today's: its removal applies
+    rig.setDayValue(4, utf8FromPath(files.scratch() / "gone.jpg")); // today's: its removal applies
     rig.setDayValue(5, "Error: 13");
-    rig.setDayValue(6, files.scratch().string());            // a folder is no picture
+    rig.setDayValue(6, utf8FromPath(files.scratch()));       // a folder is no picture
     rig.engine.onApply = [&](int) { rig.days.fileCheck(); }; // a file event while it is drawn
     rig.log.clear();
     rig.days.fileCheck();
     EXPECT_EQ(rig.only("engine."), CallLog(2, "engine.ApplyWallpaperForDay(4)"));
-    EXPECT_EQ(rig.dayValue(2), kept.string());
+    EXPECT_EQ(rig.dayValue(2), utf8FromPath(kept));
     for (int w : {4, 5, 6}) {
         EXPECT_EQ(rig.dayValue(w), "") << w;
     }
-    EXPECT_EQ(rig.days.watched, std::vector<std::string>{kept.string()});
+    EXPECT_EQ(rig.days.watched, std::vector<std::string>{utf8FromPath(kept)});
     // Nothing missing: nothing happens.
     rig.log.clear();
     rig.days.fileCheck();

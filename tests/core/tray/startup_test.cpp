@@ -102,8 +102,11 @@ const LoadRow kLoadRows[] = {
     // The first-run alert is sent even with messages off.
     {"MessagesOff", "DispMess=False", "logo -alerts 2/1 autorun 1 ''", "tray.NIM_MODIFY", {kAlert}},
     {"Modes", "SelectWall=3;DirectWall=3", "logo alerts 3/3 autorun 1 ''"},
-    {"OutOfRangeIsAbsent", "SelectWall=1;DirectWall=7", D},
-    {"NotTheProgramsSpelling", "SelectWall=3.0;DirectWall= 2", D},
+    // The modes are numbers: other spellings of a code are that code, an unknown code is kept,
+    // and only a text that is no number counts as absent.
+    {"ModesAsNumbers", "SelectWall=3.0;DirectWall= 2", "logo alerts 3/2 autorun 1 ''"},
+    {"ModesUnknownCodes", "SelectWall=1;DirectWall=4", "logo alerts 1/4 autorun 1 ''"},
+    {"ModesNoNumbers", "SelectWall=x;DirectWall=", D},
     // The stored colour is set before the wallpaper in modes 1 and 3 when it is a number.
     {"ColorAbsent", "", D, kColor, {kApply}},
     {"ColorModeOne", "BackColor=255", "logo alerts 2/1 autorun 1 '255'", kColor, {"desktop.color(255)", kApply}},
@@ -140,6 +143,27 @@ TEST(Startup, FirstRunAlertIsSentWhileNoDayHasAPicture) {
         }
         ASSERT_TRUE(rig.logic.startUp.Form_Load());
         EXPECT_EQ(rig.only("tray.NIM_MODIFY"), alerted ? CallLog{kAlert} : CallLog{});
+    }
+}
+
+// A store that cannot be read is said once, last, whatever the message switch (which lives in
+// that store) would say; a readable store says nothing of the kind.
+TEST(Startup, UnreadableStoreIsToldOnceAtTheEnd) {
+    for (bool failing : {false, true}) {
+        FrmMainRig rig;
+        if (failing) {
+            rig.store.setFailure(21);
+        }
+        ASSERT_TRUE(rig.logic.startUp.Form_Load());
+        int told = 0;
+        for (const TrayIconData& record : rig.host.records) {
+            told += fieldText(record.szInfo).starts_with("Lumora cannot read its settings file");
+        }
+        EXPECT_EQ(told, failing ? 1 : 0);
+        if (failing) {
+            EXPECT_EQ(fieldText(rig.host.records.back().szInfo),
+                      unreadableSettingsText("", "the settings store failed"));
+        }
     }
 }
 

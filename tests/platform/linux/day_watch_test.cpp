@@ -134,6 +134,36 @@ TEST_F(DayWatchTest, ArmsTheMidnightTimerAndNothingElseTicks) {
     EXPECT_FALSE(QtDayWatch::isOnRemoteFileSystem(path(""))) << "the test folder is local";
 }
 
+// The midnight timer runs only once its check is connected, so none fires unheard; a stopped
+// watch has no timer and no watch left, and a file event it would have seen calls nothing (a
+// second watch on the same file shows that the event came).
+TEST_F(DayWatchTest, MidnightWaitsForItsCheckAndStopEndsEverything) {
+    const std::string monday = path("Monday.jpg");
+    ASSERT_TRUE(test::writeAll(monday, "x"));
+    QtDayWatch bare(noBus());
+    EXPECT_EQ(bare.midnightRemainingMs(), -1);
+    auto watch = makeWatch(noBus());
+    watch->setEveCheck([this] { ++dayChecks; });
+    watch->watchFiles({monday}, path(""));
+    EXPECT_GT(watch->midnightRemainingMs(), 0);
+    int witnessed = 0;
+    QtDayWatch witness(noBus());
+    witness.setFileCheck([&] { ++witnessed; });
+    witness.watchFiles({monday}, path(""));
+
+    watch->stop();
+    EXPECT_EQ(watch->midnightRemainingMs(), -1);
+    EXPECT_EQ(watch->eveRemainingMs(), -1);
+    EXPECT_TRUE(watch->watchedPaths().isEmpty());
+    watch->watchFiles({monday}, path("")); // a late call from a check under way
+    EXPECT_TRUE(watch->watchedPaths().isEmpty());
+    ASSERT_EQ(::unlink(monday.c_str()), 0);
+    ASSERT_TRUE(waitUntil([&] { return witnessed >= 1; }));
+    QTest::qWait(2 * QtDayWatch::kFileBurstMs); // the stopped watch's burst would be due by now
+    EXPECT_EQ(fileChecks, 0);
+    EXPECT_EQ(dayChecks, 0);
+}
+
 // --- The day files ------------------------------------------------------------------------
 
 enum class Change { Delete, RenameOver, RenameAway, WriteInPlace, Appear };

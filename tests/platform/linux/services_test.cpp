@@ -1,14 +1,20 @@
 // The resource names and the event pump.
 #include "platform/linux/qt_event_pump.h"
+#include "platform/linux/qt_main_thread.h"
 #include "platform/linux/qt_resources.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -23,6 +29,32 @@ TEST(Resources, OnlyTheProgramsNamesGiveBytes) {
     for (const char* name : {"DEFAULT_BMP", "default.bmp", "", "../../etc/passwd"}) {
         EXPECT_TRUE(QtResources().bytes(name).empty()) << name;
     }
+}
+
+// Once a thread has claimed Qt's main thread, another thread that asks Qt first (as the drawing
+// ahead does) cannot take the role: the application object made afterwards is made on it.
+std::vector<std::string> g_messages;
+TEST(QtMainThread, TheClaimingThreadKeepsTheRole) {
+    if (QCoreApplication::instance()) {
+        GTEST_SKIP() << "an application object exists already";
+    }
+    claimQtMainThread();
+    std::thread([] {
+        QThread::currentThread();
+        QThreadPool::globalInstance()->activeThreadCount();
+    }).join();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            g_messages.push_back(text.toStdString());
+        });
+    {
+        static int argc = 1;
+        static char name[] = "test_platform_linux";
+        static char* argv[] = {name, nullptr};
+        QCoreApplication app(argc, argv);
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(g_messages, std::vector<std::string>{});
 }
 
 TEST(EventPump, RunsPendingEvents) {

@@ -7,6 +7,7 @@
 // and removed (the copy: after its first block).
 #include "core/engine/picture_files.h"
 #include "platform/desktop/x11_root_backend.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/thumbnail_cache.h"
 #include "ui/preview/frm_prev.h"
@@ -107,7 +108,8 @@ int main(int argc, char** argv) {
             pump.armed = true;
         }
         lumora::PosixFileSync sync;
-        const bool done = lumora::copyInBlocks(g_file, to, pump, &sync);
+        lumora::PosixFileAccess files;
+        const bool done = lumora::copyInBlocks(g_file, to, files, pump, &sync);
         // What the folder holds afterwards: the copy alone, or nothing at all (no part file).
         int entries = 0;
         for (const auto& e : fs::directory_iterator(scratch.path().toStdString())) {

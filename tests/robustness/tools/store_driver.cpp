@@ -18,6 +18,7 @@
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
 #include "platform/desktop/none_backend.h"
+#include "platform/linux/posix_file_access.h"
 #include "platform/linux/posix_file_sync.h"
 #include "platform/linux/settings_file.h"
 #include "platform/linux/xdg_program_info.h"
@@ -87,8 +88,9 @@ int main(int argc, char** argv) {
     Quiet quiet;
     XdgProgramInfo program;
     PosixFileSync sync;
-    WallpaperEngine engine(state,
-                           {registry, options, desktop, quiet, quiet, program, quiet, quiet});
+    PosixFileAccess files;
+    WallpaperEngine engine(
+        state, {registry, options, desktop, quiet, quiet, program, quiet, quiet, files});
     engine.setFileSync(&sync);
     if (mode == "choose") {
         const int day = std::atoi(argv[3]);

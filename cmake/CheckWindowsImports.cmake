@@ -1,0 +1,35 @@
+# cmake -DOBJDUMP=<objdump> -DPROGRAMS=<a.exe;b.exe> -P CheckWindowsImports.cmake
+# Fails when a Windows program imports a DLL that is not part of Windows itself (the C++ runtime,
+# libgcc, winpthreads, ...): every program must run as one .exe with nothing beside it.
+cmake_minimum_required(VERSION 3.25)
+set(system_dlls
+    advapi32 bcrypt comctl32 comdlg32 crypt32 dwmapi gdi32 gdiplus imm32 kernel32 msvcrt ntdll
+    ole32 oleaut32 shcore shell32 shlwapi ucrtbase user32 uxtheme version windowscodecs winmm
+    ws2_32)
+set(failed FALSE)
+foreach(program ${PROGRAMS})
+    execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(SEND_ERROR "${OBJDUMP} could not read ${program}")
+        set(failed TRUE)
+        continue()
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+    if(NOT imports)
+        message(SEND_ERROR "${program}: no imports found")
+        set(failed TRUE)
+    endif()
+    foreach(line ${imports})
+        string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+        string(TOLOWER "${dll}" dll)
+        string(REGEX REPLACE "\\.dll$" "" name "${dll}")
+        if(NOT name IN_LIST system_dlls AND NOT name MATCHES "^api-ms-win-")
+            message(SEND_ERROR "${program} imports ${dll}, which is not part of Windows")
+            set(failed TRUE)
+        endif()
+    endforeach()
+    message(STATUS "${program}: ${imports}")
+endforeach()
+if(failed)
+    message(FATAL_ERROR "a program needs DLLs beside it")
+endif()

@@ -1,0 +1,13 @@
+#include "platform/linux/qt_main_thread.h"
+
+#include <QThread>
+#include <QThreadPool>
+
+namespace lumora {
+
+void claimQtMainThread() {
+    QThread::currentThread();
+    QThreadPool::globalInstance();
+}
+
+} // namespace lumora

@@ -1,0 +1,121 @@
+// The files the engine opens and makes, picture sizes, the built-in resources and the flush, on
+// Wine's real file system.
+#include "core/text/utf8_path.h"
+#include "windows/platform/wic_pictures.h"
+#include "windows/platform/wide_text.h"
+#include "windows/platform/win32_file_access.h"
+#include "windows/platform/win32_file_sync.h"
+#include "windows/platform/win32_resources.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        folder = fs::temp_directory_path() /
+                 (L"LumoraFilesTest \u00E9\u6771 " + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        CoUninitialize();
+    }
+    fs::path write(const std::wstring& name, const std::string& bytes) {
+        const fs::path path = folder / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    fs::path folder;
+    Win32FileAccess files;
+};
+
+TEST_F(Files, OnlyAFileOnDiskOpensForReading) {
+    std::uintmax_t length = 0;
+    std::FILE* source = files.openRegularFile(write(L"M\u00FCller.jpg", "12345"), length);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(length, 5u);
+    char bytes[8] = {};
+    EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, source), 5u);
+    std::fclose(source);
+    for (const fs::path& refused :
+         {folder, folder / L"missing.jpg", fs::path(L"\\\\.\\NUL"), fs::path(L"CON")}) {
+        EXPECT_EQ(files.openRegularFile(refused, length), nullptr) << refused.string();
+    }
+}
+
+TEST_F(Files, ANewFileIsMadeOnlyWhereNothingIs) {
+    const fs::path fresh = folder / L"Monday.jpg.\u00E9";
+    std::FILE* made = files.createNewFile(fresh);
+    ASSERT_NE(made, nullptr);
+    EXPECT_GE(std::fputs("copy", made), 0);
+    std::fclose(made);
+    EXPECT_EQ(fs::file_size(fresh), 4u);
+    EXPECT_EQ(files.createNewFile(fresh), nullptr) << "a file is there";
+    EXPECT_EQ(files.createNewFile(folder), nullptr) << "a folder is there";
+    EXPECT_TRUE(Win32FileSync().syncFile(utf8FromPath(fresh)));
+    EXPECT_FALSE(Win32FileSync().syncFile(utf8FromPath(folder / L"missing")));
+}
+
+TEST_F(Files, PictureSizesFromTheirHeaders) {
+    // A 3 x 2 BMP of 24-bit pixels, rows padded to 4 bytes.
+    std::string bmp = "BM";
+    auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            bmp += static_cast<char>((v >> (8 * i)) & 0xff);
+        }
+    };
+    auto put16 = [&](std::uint16_t v) {
+        bmp += static_cast<char>(v & 0xff);
+        bmp += static_cast<char>(v >> 8);
+    };
+    put32(54 + 24);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32(3);
+    put32(2);
+    put16(1);
+    put16(24);
+    for (int i = 0; i < 6; ++i) {
+        put32(0);
+    }
+    bmp += std::string(24, '\x7f');
+    const WicPictures pictures;
+    EXPECT_EQ(pictures.pixelSize(utf8FromPath(write(L"three by two \u00E9.bmp", bmp))),
+              (PixelSize{3, 2}));
+    EXPECT_EQ(pictures.pixelSize(utf8FromPath(write(L"junk.jpg", "not a picture"))), std::nullopt);
+    EXPECT_EQ(pictures.pixelSize(utf8FromPath(folder / L"missing.png")), std::nullopt);
+}
+
+// The built-in resources are the committed files, byte for byte; other names give nothing.
+TEST(Resources, AreTheCommittedFiles) {
+    const Win32Resources resources;
+    for (auto [name, file] : {std::pair{"default_bmp", "resources/default.bmp"},
+                              std::pair{"icon_png", "resources/icons/lumora-32.png"}}) {
+        std::ifstream committed(fs::path(LUMORA_SOURCE_DIR) / file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(committed)), {});
+        const std::vector<std::uint8_t> built = resources.bytes(name);
+        EXPECT_EQ(std::string(built.begin(), built.end()), bytes) << name;
+    }
+    EXPECT_EQ(resources.bytes("default_bmp").size(), 381976u);
+    EXPECT_TRUE(resources.bytes("DEFAULT_BMP").empty());
+    EXPECT_TRUE(resources.bytes("").empty());
+}
+
+} // namespace
+} // namespace lumora
