@@ -16,19 +16,7 @@ wineserver=/usr/lib/wine/wineserver64
 now() { date +%s.%N; }
 seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
 
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' tools/debian-packages-windows.txt)
-missing=()
-for p in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -q
-    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$top/tools/install_packages.sh" "$top/tools/debian-packages-windows.txt"
 for tool in "$wine64" "$wineserver"; do
     [ -x "$tool" ] || { echo "test_windows.sh: $tool is missing (package wine64)" >&2; exit 1; }
 done
