@@ -66,6 +66,9 @@ check_eq "--refresh to the running Lumora: status" 0 $?
 alive "$PID" || fail "the running Lumora ended"
 kill "$PID"
 wait_until 10 ended "$PID" || fail "lumora did not end on SIGTERM"
+# The bus may still name the ended one for a moment: the next one's name must be its own.
+name_released() { ! bus_has_name org.lumora.Lumora; }
+wait_until 10 name_released || fail "the ended Lumora's name stayed on the bus"
 
 # A running Lumora whose desktop takes nothing: status 1 and the reason, one line.
 LUMORA_DESKTOP=none session_spawn lumora2 "$LUMORA_BIN"
