@@ -51,16 +51,20 @@ grep -q '"Wednesday" = "'"$PICTURE"'"' "$XDG_CONFIG_HOME/lumora/lumora.conf" ||
 [ -f "$XDG_DATA_HOME/lumora/Wednesday.png" ] || fail "the day copy Wednesday.png was not made"
 
 # 2. The settings window from a double-click on the icon; the red mark of Wednesday removes it.
-xdotool mousemove $((X + 8)) $((Y + 8)) click --repeat 2 --delay 80 1
 settings() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - 03 February 2027 - ' 2>/dev/null | head -n1; }
 settings_open() { [ -n "$(settings)" ]; }
-wait_until 10 settings_open || fail "the settings window did not open"
+icon_double_click settings_open || fail "the settings window did not open"
 settled
 WIN=$(settings)
 read -r WX WY WW WH < <(geometry "$WIN")
 check_eq "settings window size" "669 301" "$WW $WH"
-xdotool mousemove $((WX + 504 + 145 + 8)) $((WY + 13 + 9)) click 1
-wait_pixel 10 5 5 "255 255 255"
+# A click that reaches the window before it takes input (a loaded machine) is made again, up to
+# three times, while today's picture is still shown.
+remove_today() {
+    xdotool mousemove $((WX + 504 + 145 + 8)) $((WY + 13 + 9)) click 1
+    wait_until 5 pixel_is 5 5 "255 255 255"
+}
+remove_today || remove_today || remove_today || fail "pixel 5,5: expected [255 255 255], got [$(root_pixel 5 5)]"
 wait_until 10 alerts_seen 5 || fail "the removal alerts did not arrive"
 check_eq "the alert of the removal" \
     "Lumora|dialog-information|Lumora|Wednesday's picture setting has been removed.|2000" "$(alerts | tail -n1)"

@@ -186,6 +186,7 @@ shows_no_picture() {
         [ "$(compare -metric AE "$SESSION_DIR/thumb.png" "${LUMORA_SOURCE_DIR:?}/resources/nopicture.bmp" null: 2>&1)" = 0 ]
 }
 settings_window() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - ' 2>/dev/null | head -n1; }
+settings_window_open() { [ -n "$(settings_window)" ]; }
 for ((first = 0; first < ${#NONE[@]}; first += 7)); do
     lines=()
     for i in 0 1 2 3 4 5 6; do
@@ -201,9 +202,7 @@ for ((first = 0; first < ${#NONE[@]}; first += 7)); do
         kill "$pid" 2>/dev/null
         continue
     fi
-    read -r X Y _ < <(geometry "$(tray_icon)")
-    xdotool mousemove $((X + 8)) $((Y + 8)) click --repeat 2 --delay 80 1
-    if ! wait_until 10 eval '[ -n "$(settings_window)" ]'; then
+    if ! icon_double_click settings_window_open; then
         HANGS=$((HANGS + 1))
         fail "round $first: the settings window did not open"
     else

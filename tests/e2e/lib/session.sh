@@ -229,6 +229,21 @@ wm_caught_up() {
 # settled: the program has dealt with what it was given before now, and the window manager with
 # what the program asked of it then (a window shown, placed or moved is where it stays).
 settled() { program_answers && wm_caught_up; }
+# icon_double_click DONE...: a double-click on the tray icon, once the program's start-up is over,
+# until the command DONE succeeds. It is made again (up to three times) when DONE does not follow:
+# on a loaded machine a pause inside xdotool can part the two clicks by more than the double-click
+# time, and a tray host may still be moving an icon it has just embedded.
+icon_double_click() {
+    local x y try
+    program_answers
+    for try in 1 2 3; do
+        read -r x y _ < <(geometry "$(tray_icon)")
+        xdotool mousemove $((x + 8)) $((y + 8)) click --repeat 2 --delay 80 1
+        wait_until 10 "$@" && return 0
+        e2e_log "a double-click on the icon (try $try) was not answered"
+    done
+    return 1
+}
 # popups: how many override-redirect windows (menus) of the program are shown. open_menu X Y: a
 # right click at X,Y shows one more. menu_key KEY DONE...: KEY for the open menu until the command
 # DONE succeeds; a menu that has just been mapped may not hold the keyboard yet, so a key is sent
@@ -247,9 +262,9 @@ open_menu() {
     wait_until 10 menu_shown || { fail "no menu opened on the right click"; return 1; }
 }
 menu_key() {
-    local key=$1 try
+    local key=$1 _
     shift
-    for try in 1 2 3; do
+    for _ in 1 2 3; do
         xdotool key "$key"
         wait_until 5 "$@" && return 0
         menu_shown || break
