@@ -28,8 +28,8 @@ PY
 
 # exit_from_menu PID: "E&xit" from the icon's menu, by its access key, ends the process.
 exit_from_menu() {
-    tray_menu x || return 1
-    wait_until 10 ended "$1" || fail "the process did not end after E&xit"
+    icon_menu || return 1
+    menu_key x ended "$1" || fail "the process did not end after E&xit"
 }
 
 STARTS=6

@@ -281,20 +281,9 @@ PY
 }
 # The first-run advice as alerts prints it.
 ADVICE='Lumora|dialog-information|Lumora|Your must define the wallpapers for each day.\nYou can use the context menu of this icon in system tray\nor double-click on this icon to launch Lumora.|2000'
-# menu_popups: how many override-redirect windows (menus) of the program are shown.
-menu_popups() {
-    local n=0 w
-    for w in $(xdotool search --onlyvisible --class lumora 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && n=$((n + 1))
-    done
-    echo $n
-}
-menu_shown() { [ "$(menu_popups)" -gt 0 ]; }
-# tray_menu KEY...: a right click on the program's icon opens its menu; then the keys are pressed.
-tray_menu() {
+# icon_menu: a right click on the program's icon opens its menu (open_menu).
+icon_menu() {
     local x y
     read -r x y _ < <(geometry "$(tray_icon)") || { fail "no icon to click"; return 1; }
-    xdotool mousemove $((x + 8)) $((y + 8)) click 3
-    wait_until 10 menu_shown || { fail "no menu opened on the right click"; return 1; }
-    xdotool key --clearmodifiers "$@"
+    open_menu $((x + 8)) $((y + 8))
 }
