@@ -3,8 +3,9 @@
 # - A midnight that comes while start-up draws a large picture is still the change of day: started
 #   at 23:59:59.6 on a Saturday whose picture is a 6000 x 4000 PNG, Sunday's picture ends up on
 #   the root window with the day-change report.
-# - After "E&xit", while the about window keeps the process alive, nothing acts any more: neither
-#   the midnight that passes nor a day file deleted sets a wallpaper or writes a value.
+# - After "E&xit" (half a minute before midnight), while the about window keeps the process alive,
+#   nothing acts any more: neither the midnight that passes nor a day file deleted sets a
+#   wallpaper or writes a value.
 source "$(dirname "$0")/lib/session.sh"
 need faketime convert xdotool xwininfo dbus-monitor python3
 : "${LUMORA_BIN:?}"
@@ -36,17 +37,18 @@ wait_until 10 ended "$PID" || fail "the program did not end on TERM"
 profile '[HKEY_CURRENT_USER\Software\Corvane\Local Settings]' \
     "\"Saturday\" = \"$PICS/SaturdaySmall.png\"" "\"Sunday\" = \"$PICS/Sunday.png\"" \
     "\"Monday\" = \"$PICS/Monday.png\""
-LUMORA_DESKTOP=x11 session_spawn exit faketime -f '@2027-01-02 23:59:54' "$LUMORA_BIN"
+LUMORA_DESKTOP=x11 session_spawn exit faketime -f '@2027-01-02 23:59:30' "$LUMORA_BIN"
 PID=$SPAWNED
 wait_pixel 10 $X $Y "200 30 40" || fail "Saturday's picture was not set at start-up"
 wait_until 15 icon_embedded || fail "no icon"
-START=$SECONDS # the program's clock reads at least 23:59:54 plus the time since
+START=$SECONDS # the program's clock reads at least 23:59:30 plus the time since
 
 about_window() { xdotool search --onlyvisible --name '^Lumora$' 2>/dev/null | head -n1; }
 about_shown() { [ -n "$(about_window)" ]; }
 icon_gone() { ! icon_embedded; }
 # "About..." is the menu's last item, and has no access key: Up from the top reaches it.
 # A menu just mapped may not hold the keyboard yet: while it stays open, the keys go again.
+NO_MENU=$(popups)
 icon_menu
 for _ in 1 2 3; do
     xdotool key --clearmodifiers Up Return
@@ -54,8 +56,21 @@ for _ in 1 2 3; do
     menu_shown || break
 done
 wait_until 5 about_shown || fail "the about window did not open"
-icon_menu
+# The menu is one window, mapped again: it is opened again once it has gone (the icon's own
+# window is counted among the popups too).
+menu_gone() { [ "$(popups)" -le "$NO_MENU" ]; }
+wait_until 10 menu_gone || fail "the menu stayed open"
+# A right click that comes while the program is still busy with the about window may be lost:
+# it is made again until the menu shows.
+menu_open_again() { [ "$(popups)" -gt "$NO_MENU" ]; }
+read -r IX IY _ < <(geometry "$(tray_icon)")
+for _ in 1 2 3 4 5; do
+    xdotool mousemove $((IX + 8)) $((IY + 8)) click 3
+    wait_until 5 menu_open_again && break
+done
+MENU_BASE=$NO_MENU
 menu_key x icon_gone || fail "E&xit did not remove the icon"
+[ $((SECONDS - START)) -lt 25 ] || fail "E&xit came too close to midnight to judge what follows"
 alive "$PID" || fail "the open about window did not keep the process"
 cp "$CONF" "$SESSION_DIR/settings.before"
 REPORTS=$(alerts | wc -l)
@@ -63,8 +78,8 @@ rm "$PICS/Monday.png"
 
 # Past midnight on the program's clock, with time for a file check too; then the about window is
 # closed, the process ends with it, and so nothing of its own is left to come.
-program_past_midnight() { [ $((SECONDS - START)) -ge 9 ]; }
-wait_until 30 program_past_midnight
+program_past_midnight() { [ $((SECONDS - START)) -ge 33 ]; }
+wait_until 60 program_past_midnight
 read -r AX AY _ < <(geometry "$(about_window)")
 xdotool mousemove $((AX + 38 + 50)) $((AY + 264 + 10)) click 1
 wait_until 10 ended "$PID" || fail "closing the about window did not end the program"
