@@ -42,6 +42,15 @@ MARKS=0
 # xfconf_monitor: `xfconf-query -m` on the xfce4-desktop channel, into xfconf-monitor.log, once
 # it reports changes; its PID is left in WATCHER.
 XMARK=/lumora-e2e/mark
+# caught_up COUNT MARK MESSAGE: one more marker is written (MARK) and the watcher's count of them
+# (COUNT) shows it; MESSAGE fails the test when it does not.
+marks_reach() { [ "$("$1")" -ge "$2" ]; }
+caught_up() {
+    local n
+    n=$(($($1) + 1))
+    "$2"
+    wait_until 10 marks_reach "$1" "$n" || fail "$3"
+}
 xfconf_marks() { grep -c "^set: $XMARK\$" "$SESSION_DIR/xfconf-monitor.log"; }
 xfconf_mark() { MARKS=$((MARKS + 1)) && xq -p $XMARK -n -t int -s $MARKS; }
 xfconf_marked() { [ "$(xfconf_marks)" -gt 0 ]; }
@@ -51,12 +60,7 @@ xfconf_monitor() {
     listening 20 xfconf_marked xfconf_mark || fail "xfconf-query -m reports no change"
 }
 # xfconf_caught_up: every change made before now is in xfconf-monitor.log.
-xfconf_caught_up() {
-    local n
-    n=$(($(xfconf_marks) + 1))
-    xfconf_mark
-    wait_until 10 eval '[ "$(xfconf_marks)" -ge $n ]' || fail "xfconf-query -m did not report the marker"
-}
+xfconf_caught_up() { caught_up xfconf_marks xfconf_mark "xfconf-query -m did not report the marker"; }
 # dconf_monitor NAME: the writes to dconf on the bus, recorded by dbus-monitor into NAME.log (its
 # path left in DCONF_LOG) once it records them; its PID is left in WATCHER. (`dconf watch` is no
 # use here: it reads a key's value when it prints the change, so a value written and replaced at
@@ -117,9 +121,4 @@ dconf_monitor() {
     WATCHER=$SPAWNED
     listening 20 dconf_marked dconf_mark || fail "dbus-monitor records no write to dconf"
 }
-dconf_caught_up() {
-    local n
-    n=$(($(dconf_marks) + 1))
-    dconf_mark
-    wait_until 10 eval '[ "$(dconf_marks)" -ge $n ]' || fail "dbus-monitor did not record the marker"
-}
+dconf_caught_up() { caught_up dconf_marks dconf_mark "dbus-monitor did not record the marker"; }
