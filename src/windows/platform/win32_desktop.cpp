@@ -1,5 +1,6 @@
 #include "windows/platform/win32_desktop.h"
 
+#include "windows/platform/com_ptr.h"
 #include "windows/platform/registry_text.h"
 #include "windows/platform/wide_text.h"
 
@@ -16,23 +17,6 @@
 namespace lumora {
 
 namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename T> struct ComPtr {
-    T* p = nullptr;
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() { reset(); }
-    void reset() {
-        if (p != nullptr) {
-            p->Release();
-            p = nullptr;
-        }
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
 
 bool isBmp(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

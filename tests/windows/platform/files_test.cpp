@@ -1,6 +1,7 @@
 // The files the engine opens and makes, picture sizes, the built-in resources and the flush, on
 // Wine's real file system.
 #include "core/text/utf8_path.h"
+#include "windows/platform/wic_decode.h"
 #include "windows/platform/wic_pictures.h"
 #include "windows/platform/wide_text.h"
 #include "windows/platform/win32_file_access.h"
@@ -71,7 +72,7 @@ TEST_F(Files, ANewFileIsMadeOnlyWhereNothingIs) {
     EXPECT_FALSE(Win32FileSync().syncFile(utf8FromPath(folder / L"missing")));
 }
 
-TEST_F(Files, PictureSizesFromTheirHeaders) {
+TEST_F(Files, PicturesSizedFromTheirHeadersAndDecodedAtTheSizeShown) {
     // A 3 x 2 BMP of 24-bit pixels, rows padded to 4 bytes.
     std::string bmp = "BM";
     auto put32 = [&](std::uint32_t v) {
@@ -94,12 +95,43 @@ TEST_F(Files, PictureSizesFromTheirHeaders) {
     for (int i = 0; i < 6; ++i) {
         put32(0);
     }
-    bmp += std::string(24, '\x7f');
+    // Rows are stored bottom first: a blue bottom row, a white top row.
+    for (const char* row : {"\xff\x00\x00", "\xff\xff\xff"}) {
+        for (int pixel = 0; pixel < 3; ++pixel) {
+            bmp.append(row, 3);
+        }
+        bmp.append(3, '\0');
+    }
+    const std::string picture = utf8FromPath(write(L"three by two \u00E9.bmp", bmp));
+    const std::string junk = utf8FromPath(write(L"junk.jpg", "not a picture"));
+    const std::string missing = utf8FromPath(folder / L"missing.png");
     const WicPictures pictures;
-    EXPECT_EQ(pictures.pixelSize(utf8FromPath(write(L"three by two \u00E9.bmp", bmp))),
-              (PixelSize{3, 2}));
-    EXPECT_EQ(pictures.pixelSize(utf8FromPath(write(L"junk.jpg", "not a picture"))), std::nullopt);
-    EXPECT_EQ(pictures.pixelSize(utf8FromPath(folder / L"missing.png")), std::nullopt);
+    EXPECT_EQ(pictures.pixelSize(picture), (PixelSize{3, 2}));
+    EXPECT_EQ(pictures.pixelSize(junk), std::nullopt);
+    EXPECT_EQ(pictures.pixelSize(missing), std::nullopt);
+
+    // Decoded top row first, at its own size or at the size it is shown.
+    constexpr std::uint32_t white = 0xffffffff;
+    constexpr std::uint32_t blue = 0xff0000ff;
+    for (const auto& [size, expected] :
+         {std::pair{std::optional<PixelSize>{}, PixelSize{3, 2}},
+          std::pair{std::optional{PixelSize{160, 120}}, PixelSize{160, 120}}}) {
+        const auto decoded = decodePicture(picture, size);
+        ASSERT_TRUE(decoded.has_value());
+        EXPECT_EQ(decoded->source, (PixelSize{3, 2}));
+        ASSERT_EQ(decoded->width, expected.width);
+        ASSERT_EQ(decoded->height, expected.height);
+        ASSERT_EQ(decoded->pixels.size(), std::size_t(expected.width * expected.height));
+        EXPECT_EQ(decoded->pixels.front(), white);
+        EXPECT_EQ(decoded->pixels.back(), blue);
+    }
+    for (const auto& [path, size] :
+         {std::pair{junk, std::optional<PixelSize>{}},
+          std::pair{missing, std::optional<PixelSize>{}},
+          std::pair{picture, std::optional{PixelSize{0, 120}}},
+          std::pair{picture, std::optional{PixelSize{100000, 100000}}}}) {
+        EXPECT_FALSE(decodePicture(path, size).has_value()) << path;
+    }
 }
 
 // The built-in resources are the committed files, byte for byte; other names give nothing.
