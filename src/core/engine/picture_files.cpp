@@ -47,7 +47,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // was renamed into place.
 class PartFile {
 public:
-    PartFile(const fs::path& destination, FileAccess& files) : m_destination(destination) {
+    PartFile(const fs::path& destination, FileAccess& files)
+        : m_destination(destination), m_files(files) {
         std::random_device seed;
         std::mt19937_64 gen(seed());
         fs::path folder = destination.parent_path();
@@ -111,9 +112,7 @@ public:
         if (sync && !sync->syncFile(utf8FromPath(m_path))) {
             return false;
         }
-        std::error_code ec;
-        fs::rename(m_path, m_destination, ec);
-        if (ec) {
+        if (!m_files.replaceFile(m_path, m_destination)) {
             return false;
         }
         m_committed = true;
@@ -122,6 +121,7 @@ public:
 
 private:
     fs::path m_destination;
+    FileAccess& m_files;
     fs::path m_path;
     FilePtr m_file;
     bool m_committed = false;

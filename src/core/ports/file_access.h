@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 namespace lumora {
 
@@ -22,6 +23,13 @@ public:
     // Creates `path` for writing in binary; nullptr when anything (a file, a folder, a link) is
     // already there under that name, or it cannot be created. The caller closes the stream.
     virtual std::FILE* createNewFile(const std::filesystem::path& path) = 0;
+    // Puts the closed file `from` in the place of `to` in one step: `to` is the old file or the
+    // new one, never neither nor half of one. The standard rename does that on POSIX systems.
+    virtual bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+        std::error_code ec;
+        std::filesystem::rename(from, to, ec);
+        return !ec;
+    }
 };
 
 } // namespace lumora

@@ -52,4 +52,10 @@ std::FILE* Win32FileAccess::createNewFile(const std::filesystem::path& path) {
     return streamOf(file, _O_WRONLY, "wb");
 }
 
+bool Win32FileAccess::replaceFile(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 } // namespace lumora

@@ -72,6 +72,25 @@ TEST_F(Files, ANewFileIsMadeOnlyWhereNothingIs) {
     EXPECT_FALSE(Win32FileSync().syncFile(utf8FromPath(folder / L"missing")));
 }
 
+TEST_F(Files, AFinishedFileReplacesTheOldOneOrLeavesItAsItWas) {
+    const fs::path day = folder / L"Tuesday \u00E9.jpg";
+    const fs::path part = folder / L".Tuesday \u00E9.jpg.part-1";
+    write(L".Tuesday \u00E9.jpg.part-1", "new");
+    EXPECT_TRUE(files.replaceFile(part, day)) << "over nothing";
+    write(L".Tuesday \u00E9.jpg.part-1", "newer");
+    write(L"Tuesday \u00E9.jpg", "old");
+    EXPECT_TRUE(files.replaceFile(part, day)) << "over the old file";
+    EXPECT_EQ(fs::file_size(day), 5u);
+    EXPECT_FALSE(fs::exists(part));
+
+    EXPECT_FALSE(files.replaceFile(part, day)) << "nothing to move";
+    EXPECT_EQ(fs::file_size(day), 5u);
+    write(L".Tuesday \u00E9.jpg.part-1", "x");
+    fs::create_directory(folder / L"a folder");
+    EXPECT_FALSE(files.replaceFile(part, folder / L"a folder"));
+    EXPECT_TRUE(fs::is_directory(folder / L"a folder"));
+}
+
 TEST_F(Files, PicturesSizedFromTheirHeadersAndDecodedAtTheSizeShown) {
     // A 3 x 2 BMP of 24-bit pixels, rows padded to 4 bytes.
     std::string bmp = "BM";
