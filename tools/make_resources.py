@@ -17,6 +17,8 @@ Outputs (relative to the resource folder):
     logo.bmp            410 x 310, 24-bit: the about window and start-up logo.
     icons/lumora-N.png  the tray icon, N = 16, 22, 32, 48 (RGBA).
     icons/lumora.svg    the same icon, scalable.
+    icons/lumora.ico    the 16, 22, 32 and 48 pixel icons in one Windows icon file (PNG
+                        entries): the Windows program's own icon and its installer's.
 """
 
 import argparse
@@ -655,6 +657,17 @@ def icon(size, samples=8):
     return c
 
 
+def ico_bytes(pngs):
+    """A Windows icon file holding each (size, PNG bytes) as a PNG entry."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    offset = len(header) + 16 * len(pngs)
+    entries = b""
+    for size, data in pngs:
+        entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return header + entries + b"".join(data for _, data in pngs)
+
+
 # ----------------------------------------------------------------------------------------------
 
 
@@ -666,8 +679,12 @@ def build(out_dir):
         "logo.bmp": bmp_bytes(logo_picture()),
         "icons/lumora.svg": ICON_SVG.encode("utf-8"),
     }
-    for size in (16, 22, 32, 48):
+    sizes = (16, 22, 32, 48)
+    for size in sizes:
         outputs["icons/lumora-%d.png" % size] = png_bytes(icon(size))
+    outputs["icons/lumora.ico"] = ico_bytes(
+        [(size, outputs["icons/lumora-%d.png" % size]) for size in sizes]
+    )
     assert len(outputs["default.bmp"]) == 381976
     for rel, data in sorted(outputs.items()):
         path = os.path.join(out_dir, rel)

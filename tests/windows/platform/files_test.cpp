@@ -1,5 +1,6 @@
 // The files the engine opens and makes, picture sizes, the built-in resources and the flush, on
 // Wine's real file system.
+#include "core/text/texts.h"
 #include "core/text/utf8_path.h"
 #include "windows/platform/wic_decode.h"
 #include "windows/platform/wic_pictures.h"
@@ -166,6 +167,24 @@ TEST(Resources, AreTheCommittedFiles) {
     EXPECT_EQ(resources.bytes("default_bmp").size(), 381976u);
     EXPECT_TRUE(resources.bytes("DEFAULT_BMP").empty());
     EXPECT_TRUE(resources.bytes("").empty());
+}
+
+// The program carries its icon and the version the core shows in its captions.
+TEST(Resources, TheProgramCarriesItsIconAndVersion) {
+    EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), L"LUMORA_ICON"), nullptr);
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const DWORD size = GetFileVersionInfoSizeW(self, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<std::uint8_t> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(self, 0, size, info.data()));
+    for (const wchar_t* field : {L"ProductVersion", L"FileVersion"}) {
+        void* value = nullptr;
+        UINT length = 0;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + field;
+        ASSERT_TRUE(VerQueryValueW(info.data(), query.c_str(), &value, &length)) << field;
+        EXPECT_EQ(utf8FromWide(static_cast<const wchar_t*>(value)), versionNumber());
+    }
 }
 
 } // namespace
