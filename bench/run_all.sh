@@ -282,7 +282,7 @@ qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo "?")
     echo "- **Settings window**: \`bench/run_settings_window_bench.sh\`: \`lumora_bench_settings_window\`"
     echo "  builds the whole program with the real platform services (\`LUMORA_DESKTOP=none\`, a private"
     echo "  settings file naming seven 6000x4000 JPEGs of quality 90, logo and alerts off) in a private X"
-    echo "  session (\`tests/e2e/lib/session.sh\`: Xvfb, session bus, dunst, trayer), lets it settle,"
+    echo "  session (\`tests/linux/e2e/lib/session.sh\`: Xvfb, session bus, dunst, trayer), lets it settle,"
     echo "  triggers \"&Lumora Settings\" (the first open: the seven thumbnails are decoded while the"
     echo "  window activates) and stops the clock when the event loop is back with the window shown and"
     echo "  all seven thumbnails pictures; PSS is sampled every 10 ms from a second thread. Then the close"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The real program while it waits: `lumora` in a private X session from tests/e2e/lib/session.sh
+# The real program while it waits: `lumora` in a private X session from tests/linux/e2e/lib/session.sh
 # (Xvfb, session bus, dunst, trayer, openbox when installed) with LUMORA_DESKTOP=x11, a picture
 # for every day (seven 6000x4000 JPEGs), the logo off and the settings window hidden, measured
 # by run_idle_bench.sh over SECONDS; then the settings window opened with a double-click on the
@@ -8,7 +8,7 @@
 #   bench/run_program_idle_bench.sh [-b BUILD_DIR] [-s SECONDS] [-S SHOWN_SECONDS] [-i INTERVAL]
 #                                   [-w SETTLE_SECONDS] [-p PICTURE_DIR] [-o SAMPLE_PREFIX]
 #
-# BUILD_DIR defaults to ./build (lumora and tests/e2e/xprobe); SECONDS to 600, SHOWN_SECONDS to
+# BUILD_DIR defaults to ./build (lumora and tests/linux/e2e/xprobe); SECONDS to 600, SHOWN_SECONDS to
 # 60 (0 leaves the shown run out), INTERVAL (the pieces the runs are cut into) to 60 and 10,
 # SETTLE_SECONDS (after the icon is in the tray, so that the start-up's alert has come and gone)
 # to 15. With SAMPLE_PREFIX the pieces go to SAMPLE_PREFIX.hidden and SAMPLE_PREFIX.shown (see
@@ -38,7 +38,7 @@ done
 build=$(cd "$build" && pwd)
 bin=$build/lumora
 [ -x "$bin" ] || { echo "no $bin: build the lumora target first" >&2; exit 2; }
-export XPROBE=${XPROBE:-$build/tests/e2e/xprobe}
+export XPROBE=${XPROBE:-$build/tests/linux/e2e/xprobe}
 [ -x "$XPROBE" ] || { echo "no $XPROBE: build the xprobe target first" >&2; exit 2; }
 for c in convert xdotool xwininfo; do
     command -v "$c" >/dev/null 2>&1 || { echo "$c is not installed" >&2; exit 2; }
@@ -46,7 +46,7 @@ done
 
 source "$here/lib/common.sh"
 set +u
-source "$here/../tests/e2e/lib/session.sh"
+source "$here/../tests/linux/e2e/lib/session.sh"
 set -u
 bench_day_pictures
 

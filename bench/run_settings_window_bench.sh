@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The settings window's first open with seven 6000x4000 JPEG day pictures (quality 90, gradient
 # under noise): the whole program (lumora_bench_settings_window, built as main.cpp builds it, with
-# LUMORA_DESKTOP=none) in a private X session from tests/e2e/lib/session.sh, a fresh process each
+# LUMORA_DESKTOP=none) in a private X session from tests/linux/e2e/lib/session.sh, a fresh process each
 # round. Prints the open time and the memory (PSS) above the idle program, at its peak and once
 # the window is closed again, as median, min and max over the rounds.
 #
@@ -9,7 +9,7 @@
 #                                      [--decode] [--cold]
 #
 # BUILD_DIR defaults to ./build (it needs bench/settings_window/lumora_bench_settings_window and
-# tests/e2e/xprobe; configure it with -DCMAKE_BUILD_TYPE=Release); ROUNDS to 9. PICTURE_DIR keeps
+# tests/linux/e2e/xprobe; configure it with -DCMAKE_BUILD_TYPE=Release); ROUNDS to 9. PICTURE_DIR keeps
 # the seven pictures between runs (made there when missing); by default they are made in a
 # temporary folder and removed. RAW_FILE receives each round's line as the program printed it.
 # --decode adds one more round that lists the mappings whose PSS grew from idle to closed, the
@@ -39,13 +39,13 @@ done
 build=$(cd "$build" && pwd)
 driver=$build/bench/settings_window/lumora_bench_settings_window
 [ -x "$driver" ] || { echo "no $driver: build the lumora_bench_settings_window target first" >&2; exit 2; }
-export XPROBE=${XPROBE:-$build/tests/e2e/xprobe}
+export XPROBE=${XPROBE:-$build/tests/linux/e2e/xprobe}
 [ -x "$XPROBE" ] || { echo "no $XPROBE: build the xprobe target first" >&2; exit 2; }
 command -v convert >/dev/null 2>&1 || { echo "ImageMagick's convert is not installed" >&2; exit 2; }
 
 source "$here/lib/common.sh"
 set +u
-source "$here/../tests/e2e/lib/session.sh"
+source "$here/../tests/linux/e2e/lib/session.sh"
 set -u
 bench_day_pictures
 

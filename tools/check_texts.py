@@ -5,7 +5,7 @@
   window and in its alerts and boxes (a few known ones per place must be among them);
 - every translations/lumora_<lang>.ts holds exactly the texts lupdate extracts today (otherwise:
   cmake --build build --target lumora_lupdate);
-- no widget code in src/ui hands a bare string literal to a Qt text setter: a text a window shows
+- no widget code in src/linux/ui hands a bare string literal to a Qt text setter: a text a window shows
   is marked with LUMORA_TR and passed through shownText().
 
 Usage: check_texts.py LUPDATE TOP [LUPDATE_OPTION...]   (exit status 1 on a finding)
@@ -76,7 +76,7 @@ def main():
             problems.append(f"{ts_file.name} lacks {text!r}")
         for text in sorted(have - fresh):
             problems.append(f"{ts_file.name} still holds {text!r}, which the sources no longer have")
-    for path in sorted((top / "src" / "ui").rglob("*.cpp")):
+    for path in sorted((top / "src" / "linux" / "ui").rglob("*.cpp")):
         for number, line in enumerate(path.read_text().splitlines(), 1):
             code = line.split("//")[0]
             if SETTER.search(code):

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package round trip (needs root; changes /usr): builds lumora_<version>_<arch>.deb with
 # cpack from the RelWithDebInfo build in build/, installs it with apt-get, starts the installed
-# /usr/bin/lumora in a private X session (tests/e2e/lib/session.sh), sees its icon in the tray host
+# /usr/bin/lumora in a private X session (tests/linux/e2e/lib/session.sh), sees its icon in the tray host
 # and the default picture on the root window, ends it with the tray menu's E&xit, purges the
 # package and checks that none of its files is left.
 set -euo pipefail
@@ -19,8 +19,8 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -q --no-install-recommends "$deb"
 mapfile -t files < <(dpkg -L lumora)
 status=0
-LUMORA_SOURCE_DIR=$top XPROBE=$build/tests/e2e/xprobe bash -c '
-    source "$LUMORA_SOURCE_DIR/tests/e2e/lib/session.sh"
+LUMORA_SOURCE_DIR=$top XPROBE=$build/tests/linux/e2e/xprobe bash -c '
+    source "$LUMORA_SOURCE_DIR/tests/linux/e2e/lib/session.sh"
     session_start --no-notify || { fail "session did not start"; e2e_finish; }
     cd "$SESSION_DIR"
     session_spawn lumora env LUMORA_DESKTOP=x11 /usr/bin/lumora

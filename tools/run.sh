@@ -8,7 +8,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 LUMORA_BUILD_TARGETS="lumora xprobe" "$top/tools/setup.sh"
 bin="$top/build/lumora"
-xprobe="$top/build/tests/e2e/xprobe"
+xprobe="$top/build/tests/linux/e2e/xprobe"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     echo "Starting Lumora in the current desktop session."

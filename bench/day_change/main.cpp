@@ -7,7 +7,7 @@
 // (the backend returns after a round trip that follows the change). With --not-prepared the
 // backend keeps nothing prepared and decodes TODAY in the timed call. Prints one time in
 // milliseconds per line.
-#include "platform/desktop/x11_root_backend.h"
+#include "linux/desktop/x11_root_backend.h"
 
 #include <QCoreApplication>
 #include <QTimer>

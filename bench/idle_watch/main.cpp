@@ -4,7 +4,7 @@
 //   lumora_idle_watch [--exit-after-day-checks N] [--folder DIR] [FILE ...]
 //
 // FILE are the watched day files, DIR the picture folder (default: the folder of the first file).
-#include "platform/linux/qt_day_watch.h"
+#include "linux/platform/qt_day_watch.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -57,7 +57,7 @@ bench_on_xvfb() {
     start_bench_xvfb "$work" "$@" || exit 1
 }
 
-# bench_day_pictures: for a benchmark in a session of tests/e2e/lib/session.sh (sourced by the
+# bench_day_pictures: for a benchmark in a session of tests/linux/e2e/lib/session.sh (sourced by the
 # script): the seven 6000x4000 day pictures in $pictures, a scratch folder of their own when it
 # is empty; `finish` (set as the exit trap) stops the session and removes that folder.
 finish() {

@@ -3,7 +3,7 @@
 // Each row is the median wall time of one action followed by the drawing it causes. The memory
 // rows give the process's peak resident size after the load and after ten Zoom Ins.
 #include "../lib/peak_memory.h"
-#include "ui/preview/frm_prev.h"
+#include "linux/ui/preview/frm_prev.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -19,8 +19,8 @@
 // time of decoding them all on one thread and on two.
 // Run it with LUMORA_DESKTOP=none and a private XDG_CONFIG_HOME and XDG_DATA_HOME whose settings
 // file names the day pictures; ../run_settings_window_bench.sh does that.
-#include "ui/program/linux_services.h"
-#include "ui/program/program.h"
+#include "linux/ui/program/linux_services.h"
+#include "linux/ui/program/program.h"
 
 #include <QAction>
 #include <QApplication>

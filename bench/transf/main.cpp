@@ -10,16 +10,16 @@
 // "last" (from the last turn to the return: what follows the last block).
 // For the breakdown of where the time goes, --no-pump hands the engine a pump that lets nothing
 // run, --no-sync leaves out the fsync, and --no-watch records no turns (the gap is then "-").
-#include "../../tests/robustness/tools/quiet_services.h"
+#include "../../tests/linux/robustness/tools/quiet_services.h"
 #include "../lib/peak_memory.h"
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
-#include "platform/desktop/none_backend.h"
-#include "platform/linux/posix_file_access.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/settings_file.h"
-#include "platform/linux/xdg_program_info.h"
+#include "linux/desktop/none_backend.h"
+#include "linux/platform/posix_file_access.h"
+#include "linux/platform/posix_file_sync.h"
+#include "linux/platform/qt_event_pump.h"
+#include "linux/platform/settings_file.h"
+#include "linux/platform/xdg_program_info.h"
 
 #include <QApplication>
 #include <QFile>

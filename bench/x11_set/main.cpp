@@ -4,7 +4,7 @@
 // engine uses when it sets both. An empty PATH sets no wallpaper. The backend reads a picture it
 // has prepared before from $XDG_CACHE_HOME/lumora and keeps what it decodes there; with
 // --not-prepared it only decodes, and keeps nothing.
-#include "platform/desktop/x11_root_backend.h"
+#include "linux/desktop/x11_root_backend.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Writes the manual page lumora(1) to the file named on the command line; the same table
 // makes `lumora --help`.
-#include "ui/program/command_line.h"
+#include "linux/ui/program/command_line.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,11 +1,11 @@
-#include "platform/desktop/backend_factory.h"
+#include "linux/desktop/backend_factory.h"
 
-#include "platform/desktop/gnome_backend.h"
-#include "platform/desktop/kde_backend.h"
-#include "platform/desktop/none_backend.h"
-#include "platform/desktop/sway_backend.h"
-#include "platform/desktop/x11_root_backend.h"
-#include "platform/desktop/xfce_backend.h"
+#include "linux/desktop/gnome_backend.h"
+#include "linux/desktop/kde_backend.h"
+#include "linux/desktop/none_backend.h"
+#include "linux/desktop/sway_backend.h"
+#include "linux/desktop/x11_root_backend.h"
+#include "linux/desktop/xfce_backend.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,4 +1,4 @@
-#include "platform/desktop/desktop_mapping.h"
+#include "linux/desktop/desktop_mapping.h"
 
 #include "core/ports/desktop_backend.h"
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/failure_log.h"
+#include "linux/desktop/failure_log.h"
 
-#include "platform/linux/picture_file.h"
+#include "linux/platform/picture_file.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/gnome_backend.h"
+#include "linux/desktop/gnome_backend.h"
 
-#include "platform/desktop/desktop_mapping.h"
+#include "linux/desktop/desktop_mapping.h"
 
 #include <gio/gio.h>
 

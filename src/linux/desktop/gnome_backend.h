@@ -11,7 +11,7 @@
 // process when asked for a missing schema, so it is looked up first. A picture key is read back
 // after it was written and synced: a store that did not keep it makes the call fail.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/failure_log.h"
+#include "linux/desktop/failure_log.h"
 
 #include <cstdint>
 #include <string>

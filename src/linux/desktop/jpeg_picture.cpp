@@ -1,4 +1,4 @@
-#include "platform/desktop/jpeg_picture.h"
+#include "linux/desktop/jpeg_picture.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 // and the rows land straight in the caller's buffer. No image plugin is loaded for it. Pictures
 // in other formats, and JPEGs in colour spaces this does not handle (CMYK), are left to
 // QImageReader: open() returns nullptr for them.
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/kde_backend.h"
+#include "linux/desktop/kde_backend.h"
 
-#include "platform/desktop/desktop_mapping.h"
+#include "linux/desktop/desktop_mapping.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

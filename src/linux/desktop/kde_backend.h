@@ -3,7 +3,7 @@
 // image wallpaper plugin's `Image`, `FillMode` and `Color` on every desktop; no wallpaper is the
 // plain colour plugin. The path travels inside the script as an escaped string literal.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/failure_log.h"
+#include "linux/desktop/failure_log.h"
 
 #include <cstdint>
 #include <optional>

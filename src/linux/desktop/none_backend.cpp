@@ -1,4 +1,4 @@
-#include "platform/desktop/none_backend.h"
+#include "linux/desktop/none_backend.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/prepared_pictures.h"
+#include "linux/desktop/prepared_pictures.h"
 
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 
 #include <QFile>
 

@@ -10,7 +10,7 @@
 // is removed, never drawn. Entries are written under a temporary name and renamed into place, so
 // a reader never sees half of one. The folder keeps the kMaxEntries most recently used entries
 // (one a day of the week), nothing else.
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "platform/desktop/sway_backend.h"
+#include "linux/desktop/sway_backend.h"
 
-#include "platform/desktop/desktop_mapping.h"
-#include "platform/linux/xdg_dirs.h"
+#include "linux/desktop/desktop_mapping.h"
+#include "linux/platform/xdg_dirs.h"
 
 #include <QDir>
 #include <QFile>

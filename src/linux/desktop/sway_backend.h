@@ -8,7 +8,7 @@
 // cannot be started, or ends within its first quarter second (no compositor, a picture it cannot
 // load), makes the call fail.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/failure_log.h"
+#include "linux/desktop/failure_log.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include "core/ports/desktop_backend.h"
 

@@ -1,8 +1,8 @@
-#include "platform/desktop/x11_ahead.h"
+#include "linux/desktop/x11_ahead.h"
 
-#include "platform/desktop/jpeg_picture.h"
-#include "platform/linux/picture_file.h"
-#include "platform/linux/qt_main_thread.h"
+#include "linux/desktop/jpeg_picture.h"
+#include "linux/platform/picture_file.h"
+#include "linux/platform/qt_main_thread.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,7 +1,7 @@
 #pragma once
 // The threads of the root-window backend: a change drawn off the application's thread while its
 // events run, and the drawing ahead at start-up that the first change may take.
-#include "platform/desktop/x11_drawing.h"
+#include "linux/desktop/x11_drawing.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/desktop/x11_connection.h"
+#include "linux/desktop/x11_connection.h"
 
 #include <xcb/randr.h>
 

@@ -2,7 +2,7 @@
 // The X connection of one drawing, replies freed with the C library, and the few requests the
 // root-window backend makes beside drawing: atoms, the root's pixmap properties, the monitors,
 // errors waiting on the connection.
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include <xcb/xcb.h>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/x11_decode.h"
+#include "linux/desktop/x11_decode.h"
 
-#include "platform/linux/picture_file.h"
+#include "linux/platform/picture_file.h"
 
 #include <QPainter>
 

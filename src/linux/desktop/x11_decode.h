@@ -1,7 +1,7 @@
 #pragma once
 // Decoding the part of a picture one wallpaper piece needs, at the size it needs.
-#include "platform/desktop/jpeg_picture.h"
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/jpeg_picture.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "platform/desktop/x11_drawing.h"
+#include "linux/desktop/x11_drawing.h"
 
-#include "platform/desktop/jpeg_picture.h"
-#include "platform/desktop/wallpaper_geometry.h"
-#include "platform/desktop/x11_decode.h"
-#include "platform/desktop/x11_pixels.h"
-#include "platform/linux/picture_file.h"
+#include "linux/desktop/jpeg_picture.h"
+#include "linux/desktop/wallpaper_geometry.h"
+#include "linux/desktop/x11_decode.h"
+#include "linux/desktop/x11_pixels.h"
+#include "linux/platform/picture_file.h"
 
 #include <xcb/randr.h>
 #include <xcb/shm.h>

@@ -2,9 +2,9 @@
 // One change of the root's wallpaper: the scene, drawn on a pixmap of its own (decoded, or read
 // back from the prepared pictures), then made the root's background.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/prepared_pictures.h"
-#include "platform/desktop/x11_connection.h"
-#include "platform/desktop/x11_upload.h"
+#include "linux/desktop/prepared_pictures.h"
+#include "linux/desktop/x11_connection.h"
+#include "linux/desktop/x11_upload.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/x11_pixels.h"
+#include "linux/desktop/x11_pixels.h"
 
-#include "platform/desktop/x11_connection.h"
+#include "linux/desktop/x11_connection.h"
 
 #include <bit>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "platform/desktop/x11_root_backend.h"
+#include "linux/desktop/x11_root_backend.h"
 
-#include "platform/desktop/x11_ahead.h"
-#include "platform/desktop/x11_drawing.h"
+#include "linux/desktop/x11_ahead.h"
+#include "linux/desktop/x11_drawing.h"
 
 #include <exception>
 #include <utility>

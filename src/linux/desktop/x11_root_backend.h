@@ -9,8 +9,8 @@
 // QImageReader and drawn with QImage. A picture drawn once is kept prepared for this screen
 // (prepared_pictures.h), so drawing it again reads its pixels back instead of decoding it.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/failure_log.h"
-#include "platform/desktop/prepared_pictures.h"
+#include "linux/desktop/failure_log.h"
+#include "linux/desktop/prepared_pictures.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/desktop/x11_upload.h"
+#include "linux/desktop/x11_upload.h"
 
 namespace lumora::x11 {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Getting pixels to the server: requests that fit its limit, shared memory (MIT-SHM) where the
 // server is on this machine, and one piece of a wallpaper put in place or tiled.
-#include "platform/desktop/wallpaper_geometry.h"
-#include "platform/desktop/x11_pixels.h"
+#include "linux/desktop/wallpaper_geometry.h"
+#include "linux/desktop/x11_pixels.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "platform/desktop/xfce_backend.h"
+#include "linux/desktop/xfce_backend.h"
 
-#include "platform/desktop/desktop_mapping.h"
+#include "linux/desktop/desktop_mapping.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

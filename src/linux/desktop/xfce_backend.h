@@ -6,7 +6,7 @@
 // (an array of four doubles). Every existing group is set; a fresh profile has none, so groups are
 // created for every monitor of the display and every workspace.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/failure_log.h"
+#include "linux/desktop/failure_log.h"
 
 #include <cstdint>
 #include <set>

@@ -1,6 +1,6 @@
-#include "platform/linux/autostart_entry.h"
+#include "linux/platform/autostart_entry.h"
 
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

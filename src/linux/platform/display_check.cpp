@@ -1,4 +1,4 @@
-#include "platform/linux/display_check.h"
+#include "linux/platform/display_check.h"
 
 #include <xcb/xcb.h>
 

@@ -1,6 +1,6 @@
-#include "platform/linux/lock_file_instance_guard.h"
+#include "linux/platform/lock_file_instance_guard.h"
 
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/linux/memory.h"
+#include "linux/platform/memory.h"
 
 #include <cstdio>
 #include <malloc.h>

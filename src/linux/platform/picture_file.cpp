@@ -1,4 +1,4 @@
-#include "platform/linux/picture_file.h"
+#include "linux/platform/picture_file.h"
 
 #include <QByteArray>
 #include <QFile>

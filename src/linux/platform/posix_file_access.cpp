@@ -1,4 +1,4 @@
-#include "platform/linux/posix_file_access.h"
+#include "linux/platform/posix_file_access.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/posix_file_sync.h"
+#include "linux/platform/posix_file_sync.h"
 
 #include <cerrno>
 #include <fcntl.h>

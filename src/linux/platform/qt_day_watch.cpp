@@ -1,4 +1,4 @@
-#include "platform/linux/qt_day_watch.h"
+#include "linux/platform/qt_day_watch.h"
 
 #include <QDBusConnection>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/linux/qt_event_pump.h"
+#include "linux/platform/qt_event_pump.h"
 
 #include <QCoreApplication>
 

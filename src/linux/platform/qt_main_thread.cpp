@@ -1,4 +1,4 @@
-#include "platform/linux/qt_main_thread.h"
+#include "linux/platform/qt_main_thread.h"
 
 #include <QThread>
 #include <QThreadPool>

@@ -1,6 +1,6 @@
-#include "platform/linux/qt_pictures.h"
+#include "linux/platform/qt_pictures.h"
 
-#include "platform/linux/picture_file.h"
+#include "linux/platform/picture_file.h"
 
 #include <QByteArray>
 #include <QFile>

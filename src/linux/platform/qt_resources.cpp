@@ -1,4 +1,4 @@
-#include "platform/linux/qt_resources.h"
+#include "linux/platform/qt_resources.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/linux/settings_file.h"
+#include "linux/platform/settings_file.h"
 
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>

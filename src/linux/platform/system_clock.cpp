@@ -1,4 +1,4 @@
-#include "platform/linux/system_clock.h"
+#include "linux/platform/system_clock.h"
 
 namespace lumora {
 

@@ -1,7 +1,7 @@
-#include "platform/linux/thumbnail_cache.h"
+#include "linux/platform/thumbnail_cache.h"
 
-#include "platform/linux/picture_file.h"
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/picture_file.h"
+#include "linux/platform/xdg_dirs.h"
 
 #include <QDir>
 #include <QFile>

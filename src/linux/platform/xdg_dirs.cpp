@@ -1,4 +1,4 @@
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 
 #include <QDir>
 #include <QFileInfo>

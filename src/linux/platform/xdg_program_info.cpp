@@ -1,6 +1,6 @@
-#include "platform/linux/xdg_program_info.h"
+#include "linux/platform/xdg_program_info.h"
 
-#include "platform/linux/xdg_dirs.h"
+#include "linux/platform/xdg_dirs.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Which backend a session gets, for a table of sessions; and the backends that need no desktop.
-#include "platform/desktop/backend_factory.h"
-#include "platform/desktop/gnome_backend.h"
-#include "platform/desktop/none_backend.h"
-#include "platform/desktop/xfce_backend.h"
+#include "linux/desktop/backend_factory.h"
+#include "linux/desktop/gnome_backend.h"
+#include "linux/desktop/none_backend.h"
+#include "linux/desktop/xfce_backend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Colours and the escaping of awkward paths, for every desktop's own syntax.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/desktop_mapping.h"
+#include "linux/desktop/desktop_mapping.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 // The GNOME-family backend against GIO's own GSettings, with the installed schemas and GIO's
 // in-memory settings store: what is no picture file never reaches the keys. Styles, colours and
 // the same path again are checked end to end on a real dconf.
-#include "platform/desktop/gnome_backend.h"
+#include "linux/desktop/gnome_backend.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // JPEG pictures decoded with libjpeg at a reduced scale: every piece of a four-colour picture comes
 // out at the size asked for with each colour where the full picture has it, in place when the
 // caller hands over pixels of its own; files that are no JPEG are left to QImageReader.
-#include "platform/desktop/jpeg_picture.h"
+#include "linux/desktop/jpeg_picture.h"
 
 #include <QColor>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The prepared-picture store without a display: an entry is found only under the key it was kept
 // for (another screen or file is another key), and the folder never keeps more than the seven
 // most recently used entries.
-#include "platform/desktop/prepared_pictures.h"
+#include "linux/desktop/prepared_pictures.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 // The swaybg backend: what it starts, with which arguments, and that each start ends the one
 // before. A stand-in named swaybg records its arguments and waits to be ended.
-#include "platform/desktop/sway_backend.h"
+#include "linux/desktop/sway_backend.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
 // Where the root-window backend puts a picture: per style, per monitor, and across the root.
 #include "core/ports/desktop_backend.h"
-#include "platform/desktop/wallpaper_geometry.h"
+#include "linux/desktop/wallpaper_geometry.h"
 
 #include <gtest/gtest.h>
 

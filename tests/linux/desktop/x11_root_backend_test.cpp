@@ -2,8 +2,8 @@
 // keeps running, a change asked for meanwhile is not drawn inside the running one, and what cannot
 // be drawn is reported; a picture drawn again comes from its prepared pixels only while the file
 // and the kept entry are what they were.
-#include "platform/desktop/x11_root_backend.h"
-#include "platform/linux/picture_file.h"
+#include "linux/desktop/x11_root_backend.h"
+#include "linux/platform/picture_file.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 # logo's five-second close is read back at the real program's start in test_startup_first_run.sh.
 source "$(dirname "$0")/lib/session.sh"
 need openbox xdotool xprop xwininfo convert
-DRIVER=${LUMORA_BINARY_DIR:?}/tests/e2e/aux_driver
+DRIVER=${LUMORA_BINARY_DIR:?}/tests/linux/e2e/aux_driver
 [ -x "$DRIVER" ] || skip "aux_driver is not built"
 session_start --wm openbox --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
 screen_size

@@ -4,7 +4,7 @@
 # from another of the program's windows (and not from another application), one window.
 source "$(dirname "$0")/lib/session.sh"
 need openbox xdotool xprop xwininfo faketime
-DRIVER=${LUMORA_BINARY_DIR:?}/tests/e2e/aux_driver
+DRIVER=${LUMORA_BINARY_DIR:?}/tests/linux/e2e/aux_driver
 [ -x "$DRIVER" ] || skip "aux_driver is not built"
 session_start --wm openbox --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
 screen_size

@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib/session.sh"
 need dbus-monitor python3
 : "${LUMORA_BINARY_DIR:?}"
-QM=$LUMORA_BINARY_DIR/tests/ui_translation/lumora_de.qm
+QM=$LUMORA_BINARY_DIR/tests/linux/ui_translation/lumora_de.qm
 [ -s "$QM" ] || skip "no test translation at $QM"
 session_start || { fail "session did not start"; e2e_finish; }
 prefix=$(mktemp -d "$LUMORA_BINARY_DIR/installed.XXXXXX")

@@ -5,7 +5,7 @@
 # window's pixels and the server's resources.
 source "$(dirname "$0")/lib/session.sh"
 need convert xrandr
-DRIVER=${LUMORA_BINARY_DIR:?}/tests/e2e/desktop_driver
+DRIVER=${LUMORA_BINARY_DIR:?}/tests/linux/e2e/desktop_driver
 [ -x "$DRIVER" ] || skip "desktop_driver is not built"
 export QT_QPA_PLATFORM=offscreen # the backend talks to the X server itself, at any depth
 session_start --no-tray --no-notify --screen 640x480x24 || { fail "session did not start"; e2e_finish; }

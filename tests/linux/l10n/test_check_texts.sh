@@ -4,7 +4,7 @@
 # known text that lost its marker.
 # Usage: test_check_texts.sh LUPDATE [LUPDATE_OPTION...]   (ctest passes the project's options)
 set -uo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
+top=$(cd "$(dirname "$0")/../../.." && pwd)
 tmp=$(mktemp -d /tmp/lumora-texts.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -28,7 +28,7 @@ planted() {
 }
 lupdate_args=("$@")
 plant() { planted "$1" "$2" "$3" "$4" "${lupdate_args[@]}"; }
-plant bare_literal src/ui/preview/frm_prev.cpp \
+plant bare_literal src/linux/ui/preview/frm_prev.cpp \
     's|setWindowTitle(QString::fromUtf8(lumora::kProductName));|setWindowTitle(QStringLiteral("Planted"));|' \
     'frm_prev.cpp'
 plant new_text src/core/menu/tray_menu.cpp 's|"About..."|"About Lumora..."|' \

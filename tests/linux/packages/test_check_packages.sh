@@ -13,7 +13,7 @@
 set -euo pipefail
 exe=$1
 build=$2
-top=$(cd "$(dirname "$0")/../.." && pwd)
+top=$(cd "$(dirname "$0")/../../.." && pwd)
 check=$top/tools/check_packages.py
 tmp=$(mktemp -d /tmp/lumora-packages.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT

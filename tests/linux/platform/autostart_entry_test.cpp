@@ -1,5 +1,5 @@
 // The per-user autostart entry: its text for awkward program paths, on and off, and failures.
-#include "platform/linux/autostart_entry.h"
+#include "linux/platform/autostart_entry.h"
 #include "test_support.h"
 
 #include <QProcess>

@@ -2,7 +2,7 @@
 # The day check runs within a second after local midnight: lumora_idle_watch under faketime, at
 # normal speed and sped up, in UTC and on Berlin's spring-forward night. Exit 77 skips.
 #
-#   DAY_WATCH_BIN=build/bench/idle_watch/lumora_idle_watch tests/platform/day_watch_midnight.sh
+#   DAY_WATCH_BIN=build/bench/idle_watch/lumora_idle_watch tests/linux/platform/day_watch_midnight.sh
 set -u
 bin=${DAY_WATCH_BIN:?DAY_WATCH_BIN names the lumora_idle_watch program}
 command -v faketime >/dev/null 2>&1 || { echo "faketime is not installed"; exit 77; }

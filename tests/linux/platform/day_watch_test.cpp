@@ -1,6 +1,6 @@
 // The day watch: the interval to the next local midnight, the file and time zone watches, the
 // set-clock timerfd and logind's resume signal.
-#include "platform/linux/qt_day_watch.h"
+#include "linux/platform/qt_day_watch.h"
 #include "test_support.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // The one-instance lock with real second processes, and a holder killed while it held the lock.
-#include "platform/linux/lock_file_instance_guard.h"
+#include "linux/platform/lock_file_instance_guard.h"
 #include "test_support.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // Picture sizes read from real files of several formats; what is no picture has no size.
-#include "platform/linux/qt_pictures.h"
+#include "linux/platform/qt_pictures.h"
 #include "test_support.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // once even for a pipe without a writer; a new file only under a name nothing has. And a day copy
 // from a pipe through the engine fails at once and keeps the day's previous copy.
 #include "core/fakes/fakes.h"
-#include "platform/linux/posix_file_access.h"
+#include "linux/platform/posix_file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

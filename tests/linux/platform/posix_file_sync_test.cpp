@@ -1,5 +1,5 @@
 // Whether a file's data reached the disk: yes for a written file, no for a missing one.
-#include "platform/linux/posix_file_sync.h"
+#include "linux/platform/posix_file_sync.h"
 #include "test_support.h"
 
 #include <QTemporaryDir>

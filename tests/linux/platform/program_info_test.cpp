@@ -1,5 +1,5 @@
 // The program's path and its picture folder under the XDG data home.
-#include "platform/linux/xdg_program_info.h"
+#include "linux/platform/xdg_program_info.h"
 #include "test_support.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The resource names and the event pump.
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/qt_main_thread.h"
-#include "platform/linux/qt_resources.h"
+#include "linux/platform/qt_event_pump.h"
+#include "linux/platform/qt_main_thread.h"
+#include "linux/platform/qt_resources.h"
 
 #include <QCoreApplication>
 #include <QFile>

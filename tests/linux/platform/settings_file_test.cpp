@@ -1,10 +1,10 @@
 // The settings file with real files in a private folder: persistence, missing, unreadable and
 // damaged files, changes of another process, failed writes, a stale lock, and two writer
 // processes at once. The text itself: tests/core/settings; writers killed at random moments:
-// tests/robustness/kills.sh.
+// tests/linux/robustness/kills.sh.
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
-#include "platform/linux/settings_file.h"
+#include "linux/platform/settings_file.h"
 #include "test_support.h"
 
 #include <QLockFile>

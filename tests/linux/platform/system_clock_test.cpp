@@ -1,5 +1,5 @@
 // Weekday numbering, the fields of the current time and the locale's names.
-#include "platform/linux/system_clock.h"
+#include "linux/platform/system_clock.h"
 
 #include <gtest/gtest.h>
 

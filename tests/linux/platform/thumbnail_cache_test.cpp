@@ -1,6 +1,6 @@
 // Thumbnails kept on disk: used while the picture is the same file, made afresh when it changed,
 // one a day, and never a block on a pipe.
-#include "platform/linux/thumbnail_cache.h"
+#include "linux/platform/thumbnail_cache.h"
 
 #include <QDir>
 #include <QImage>

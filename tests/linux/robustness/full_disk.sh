@@ -5,7 +5,7 @@
 # byte for byte, the day's picture value, the settings file (when the disk is full, as it is), the
 # wallpaper on screen, no temporary file, and send no "wallpaper changed using" alert. A last
 # choice with room to spare must still work and say so. Needs root to mount the tmpfs.
-source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
+source "${LUMORA_SOURCE_DIR:?}/tests/linux/e2e/lib/session.sh"
 need xwininfo xdotool faketime convert openbox dbus-monitor python3 md5sum mount umount strace
 : "${LUMORA_BIN:?}"
 MNT=$(mktemp -d /tmp/lumora-tmpfs.XXXXXX)

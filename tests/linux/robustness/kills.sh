@@ -6,7 +6,7 @@
 # is whole; and the next start of the real program is never blocked (it takes its bus name).
 #
 # LUMORA_SUITE_BUDGET unset: 40 + 30 + 16 kills (under a minute); "full": 250 + 150 + 100 = 500.
-source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
+source "${LUMORA_SOURCE_DIR:?}/tests/linux/e2e/lib/session.sh"
 need cmp python3
 : "${LUMORA_BIN:?}" "${STORE_DRIVER:?}"
 if [ "${LUMORA_SUITE_BUDGET:-}" = full ]; then

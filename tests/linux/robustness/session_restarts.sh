@@ -8,8 +8,8 @@
 # gtk-sni-tray-standalone).
 #
 # LUMORA_SUITE_BUDGET unset: 2 rounds of restarts per run; "full": 10.
-source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
-source "$LUMORA_SOURCE_DIR/tests/e2e/lib/desktop_checks.sh"
+source "${LUMORA_SOURCE_DIR:?}/tests/linux/e2e/lib/session.sh"
+source "$LUMORA_SOURCE_DIR/tests/linux/e2e/lib/desktop_checks.sh"
 need trayer dunst dunstctl xfconf-query xwininfo xdotool dbus-monitor python3
 [ -x "$XFCONFD" ] || skip "xfconfd is not installed ($XFCONFD)"
 : "${LUMORA_BIN:?}"

@@ -9,7 +9,7 @@
 # LUMORA_SUITE_BUDGET unset: from Saturday 23:00 through two midnights at 1000x (about 90 s).
 # LUMORA_SUITE_BUDGET=full: from Saturday 20:00 through the next Sunday's midnight at 500x (about
 # 21 minutes).
-source "${LUMORA_SOURCE_DIR:?}/tests/e2e/lib/session.sh"
+source "${LUMORA_SOURCE_DIR:?}/tests/linux/e2e/lib/session.sh"
 need faketime convert dbus-monitor python3 xprop
 : "${LUMORA_BIN:?}"
 export TZ=UTC

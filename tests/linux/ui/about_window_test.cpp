@@ -1,7 +1,7 @@
 // The about and logo window under the offscreen platform, with a settable clock.
-#include "ui/auxiliary/frm_about.h"
+#include "linux/ui/auxiliary/frm_about.h"
 
-#include "ui/ui_test_support.h"
+#include "linux/ui/ui_test_support.h"
 
 #include <QApplication>
 #include <QHelpEvent>

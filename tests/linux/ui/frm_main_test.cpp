@@ -3,9 +3,9 @@
 #include "core/settings/memory_registry.h"
 #include "core/settings/options.h"
 #include "core/settings/registry.h"
-#include "ui/program/linux_services.h"
-#include "ui/program/program.h"
-#include "ui/ui_test_support.h"
+#include "linux/ui/program/linux_services.h"
+#include "linux/ui/program/program.h"
+#include "linux/ui/ui_test_support.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The help window under the offscreen platform, with a settable clock.
-#include "ui/auxiliary/frm_help.h"
+#include "linux/ui/auxiliary/frm_help.h"
 
-#include "ui/ui_test_support.h"
+#include "linux/ui/ui_test_support.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The preview window under the offscreen platform: caption, load errors, reuse, zoom and fit on
 // the shown window, the busy cursor and the bound on Zoom In.
-#include "ui/preview/frm_prev.h"
+#include "linux/ui/preview/frm_prev.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // SetTopMost under the offscreen platform.
-#include "ui/auxiliary/sys_mod.h"
+#include "linux/ui/auxiliary/sys_mod.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,14 +1,14 @@
 // A translation really changes what the windows show: a small German lumora_de.qm, built from
-// tests/ui/translation/lumora_de.ts, loaded as the program loads one at start. Each row reads a
-// text from a live widget or from the core with the translation loaded, and again without it.
+// tests/linux/ui/translation/lumora_de.ts, loaded as the program loads one at start. Each row reads
+// a text from a live widget or from the core with the translation loaded, and again without it.
 #include "core/engine/engine_texts.h"
 #include "core/menu/tray_menu.h"
 #include "core/settings_window/settings_view.h"
-#include "ui/preview/frm_prev.h"
-#include "ui/settings_window/frm_main.h"
-#include "ui/text/translation.h"
-#include "ui/tray/qt_tray_host.h"
-#include "ui/tray/qt_tray_menu.h"
+#include "linux/ui/preview/frm_prev.h"
+#include "linux/ui/settings_window/frm_main.h"
+#include "linux/ui/text/translation.h"
+#include "linux/ui/tray/qt_tray_host.h"
+#include "linux/ui/tray/qt_tray_menu.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,7 +22,7 @@ using namespace lumora;
 
 namespace {
 
-const QString kFolder = QStringLiteral(LUMORA_BINARY_DIR "/tests/ui_translation");
+const QString kFolder = QStringLiteral(LUMORA_BINARY_DIR "/tests/linux/ui_translation");
 
 struct TranslationRow {
     const char* name;

@@ -1,8 +1,8 @@
 // The tray menu as Qt shows it, and the tray backend's translations.
 #include "core/menu/tray_menu.h"
 #include "core/tray/tray_module.h"
-#include "ui/tray/qt_tray_host.h"
-#include "ui/tray/qt_tray_menu.h"
+#include "linux/ui/tray/qt_tray_host.h"
+#include "linux/ui/tray/qt_tray_menu.h"
 
 #include <QAction>
 #include <QMenu>

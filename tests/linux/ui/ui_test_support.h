@@ -1,8 +1,8 @@
 #pragma once
 // Shared by the window tests: a clock the test sets, with the C locale's (English) names, the
 // names of parameterised rows, and (from the platform tests' helpers) test::waitUntil.
-#include "platform/linux/system_clock.h"
-#include "platform/linux/test_support.h"
+#include "linux/platform/system_clock.h"
+#include "linux/platform/test_support.h"
 
 #include <QTimer>
 

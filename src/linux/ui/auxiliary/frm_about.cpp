@@ -1,10 +1,10 @@
-#include "ui/auxiliary/frm_about.h"
+#include "linux/ui/auxiliary/frm_about.h"
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
-#include "ui/auxiliary/placement.h"
-#include "ui/auxiliary/sys_mod.h"
-#include "ui/text/translation.h"
+#include "linux/ui/auxiliary/placement.h"
+#include "linux/ui/auxiliary/sys_mod.h"
+#include "linux/ui/text/translation.h"
 
 #include <QCloseEvent>
 #include <QLabel>

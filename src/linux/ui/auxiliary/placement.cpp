@@ -1,4 +1,4 @@
-#include "ui/auxiliary/placement.h"
+#include "linux/ui/auxiliary/placement.h"
 
 #include <QCursor>
 #include <QFontDatabase>

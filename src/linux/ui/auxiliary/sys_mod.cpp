@@ -1,4 +1,4 @@
-#include "ui/auxiliary/sys_mod.h"
+#include "linux/ui/auxiliary/sys_mod.h"
 
 #include <QCoreApplication>
 #include <QPointer>

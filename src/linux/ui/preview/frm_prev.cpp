@@ -1,13 +1,13 @@
-#include "ui/preview/frm_prev.h"
+#include "linux/ui/preview/frm_prev.h"
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
 #include "core/viewer/preview_caption.h"
-#include "platform/linux/picture_file.h"
-#include "ui/auxiliary/placement.h"
-#include "ui/auxiliary/sys_mod.h"
-#include "ui/settings_window/qt_dialogs.h"
-#include "ui/text/translation.h"
+#include "linux/platform/picture_file.h"
+#include "linux/ui/auxiliary/placement.h"
+#include "linux/ui/auxiliary/sys_mod.h"
+#include "linux/ui/settings_window/qt_dialogs.h"
+#include "linux/ui/text/translation.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "ui/preview/preview_reference.h"
+#include "linux/ui/preview/preview_reference.h"
 
 PreviewReference::~PreviewReference() {
     delete m_window.data();

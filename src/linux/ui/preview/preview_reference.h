@@ -2,7 +2,7 @@
 // The one reference to the preview window: created on the first thumbnail click, reused while the
 // window is open, released when it closes (the next click opens a fresh window).
 #include "core/ports/windows.h"
-#include "ui/preview/frm_prev.h"
+#include "linux/ui/preview/frm_prev.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "ui/program/command_line.h"
+#include "linux/ui/program/command_line.h"
 
 #include "core/text/texts.h"
 

@@ -1,4 +1,4 @@
-#include "ui/program/linux_services.h"
+#include "linux/ui/program/linux_services.h"
 
 #include <utility>
 

@@ -3,18 +3,18 @@
 // and the window tests all start from here. A test replaces only what it must (the store, the
 // clock, the desktop, where the lock and the autostart entry go); the rest is what the program
 // uses.
-#include "platform/desktop/backend_factory.h"
-#include "platform/linux/autostart_entry.h"
-#include "platform/linux/lock_file_instance_guard.h"
-#include "platform/linux/posix_file_access.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/qt_day_watch.h"
-#include "platform/linux/qt_event_pump.h"
-#include "platform/linux/qt_resources.h"
-#include "platform/linux/settings_file.h"
-#include "platform/linux/system_clock.h"
-#include "platform/linux/xdg_program_info.h"
-#include "ui/program/program.h"
+#include "linux/desktop/backend_factory.h"
+#include "linux/platform/autostart_entry.h"
+#include "linux/platform/lock_file_instance_guard.h"
+#include "linux/platform/posix_file_access.h"
+#include "linux/platform/posix_file_sync.h"
+#include "linux/platform/qt_day_watch.h"
+#include "linux/platform/qt_event_pump.h"
+#include "linux/platform/qt_resources.h"
+#include "linux/platform/settings_file.h"
+#include "linux/platform/system_clock.h"
+#include "linux/platform/xdg_program_info.h"
+#include "linux/ui/program/program.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "ui/program/program.h"
+#include "linux/ui/program/program.h"
 
-#include "platform/linux/memory.h"
-#include "ui/auxiliary/placement.h"
+#include "linux/platform/memory.h"
+#include "linux/ui/auxiliary/placement.h"
 
 #include <QApplication>
 #include <QCoreApplication>

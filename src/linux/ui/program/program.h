@@ -23,13 +23,13 @@
 #include "core/tray/frm_main_logic.h"
 #include "core/tray/tray_alerts.h"
 #include "core/tray/tray_module.h"
-#include "ui/auxiliary/frm_about.h"
-#include "ui/auxiliary/frm_help.h"
-#include "ui/preview/preview_reference.h"
-#include "ui/settings_window/frm_main.h"
-#include "ui/settings_window/qt_dialogs.h"
-#include "ui/tray/qt_tray_host.h"
-#include "ui/tray/qt_tray_menu.h"
+#include "linux/ui/auxiliary/frm_about.h"
+#include "linux/ui/auxiliary/frm_help.h"
+#include "linux/ui/preview/preview_reference.h"
+#include "linux/ui/settings_window/frm_main.h"
+#include "linux/ui/settings_window/qt_dialogs.h"
+#include "linux/ui/tray/qt_tray_host.h"
+#include "linux/ui/tray/qt_tray_menu.h"
 
 #include <QObject>
 #include <QTimer>

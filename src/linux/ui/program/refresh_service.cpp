@@ -1,6 +1,6 @@
-#include "ui/program/refresh_service.h"
+#include "linux/ui/program/refresh_service.h"
 
-#include "ui/program/program.h"
+#include "linux/ui/program/program.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,11 +1,11 @@
-#include "ui/settings_window/frm_main.h"
+#include "linux/ui/settings_window/frm_main.h"
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
-#include "platform/linux/memory.h"
-#include "ui/auxiliary/placement.h"
-#include "ui/auxiliary/sys_mod.h"
-#include "ui/text/translation.h"
+#include "linux/platform/memory.h"
+#include "linux/ui/auxiliary/placement.h"
+#include "linux/ui/auxiliary/sys_mod.h"
+#include "linux/ui/text/translation.h"
 
 #include <QByteArray>
 #include <QCloseEvent>

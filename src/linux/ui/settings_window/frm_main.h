@@ -4,7 +4,7 @@
 // into signals; it decides nothing. Hidden while the program sits in the notification area.
 #include "core/ports/main_window.h"
 #include "core/settings_window/settings_view.h"
-#include "platform/linux/thumbnail_cache.h"
+#include "linux/platform/thumbnail_cache.h"
 
 #include <QImage>
 #include <QLabel>

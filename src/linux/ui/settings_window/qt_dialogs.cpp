@@ -1,9 +1,9 @@
-#include "ui/settings_window/qt_dialogs.h"
+#include "linux/ui/settings_window/qt_dialogs.h"
 
 #include "core/settings/colorref.h"
 #include "core/text/translation.h"
-#include "ui/text/translation.h"
-#include "ui/tray/qt_tray_host.h"
+#include "linux/ui/text/translation.h"
+#include "linux/ui/tray/qt_tray_host.h"
 
 #include <QColor>
 #include <QColorDialog>

@@ -1,4 +1,4 @@
-#include "ui/text/translation.h"
+#include "linux/ui/text/translation.h"
 
 #include "core/text/translation.h"
 

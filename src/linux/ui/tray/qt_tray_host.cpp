@@ -1,9 +1,9 @@
-#include "ui/tray/qt_tray_host.h"
+#include "linux/ui/tray/qt_tray_host.h"
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
 #include "core/tray/tray_module.h"
-#include "ui/text/translation.h"
+#include "linux/ui/text/translation.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
-#include "ui/tray/qt_tray_menu.h"
+#include "linux/ui/tray/qt_tray_menu.h"
 
 #include "core/text/translation.h"
-#include "ui/text/translation.h"
+#include "linux/ui/text/translation.h"
 
 #include <QAction>
 #include <QCursor>

@@ -1,7 +1,7 @@
 # Helpers shared by the desktop-backend end-to-end tests (test_desktop_*.sh, test_startup_desktops.sh).
 # Source after session.sh.
 need python3 convert
-DESKTOP_DRIVER=${LUMORA_BINARY_DIR:-}/tests/e2e/desktop_driver
+DESKTOP_DRIVER=${LUMORA_BINARY_DIR:-}/tests/linux/e2e/desktop_driver
 XFCONFD=/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd
 
 # drive BACKEND PATH STYLE [COLOUR]: the colour, then the wallpaper (none for style "-"), as the

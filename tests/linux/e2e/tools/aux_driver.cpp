@@ -7,10 +7,10 @@
 //   topmost                  SetTopMost(True) on a plain 300 x 200 window that was never shown
 // It reports on stdout: "<name>-window 0x<id>" once a window is shown, and "settings-shown" when
 // the about window brings the settings window back.
-#include "platform/linux/system_clock.h"
-#include "ui/auxiliary/frm_about.h"
-#include "ui/auxiliary/frm_help.h"
-#include "ui/auxiliary/sys_mod.h"
+#include "linux/platform/system_clock.h"
+#include "linux/ui/auxiliary/frm_about.h"
+#include "linux/ui/auxiliary/frm_help.h"
+#include "linux/ui/auxiliary/sys_mod.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

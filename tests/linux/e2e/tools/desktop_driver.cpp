@@ -6,7 +6,7 @@
 // decimal; an empty PATH means no wallpaper; `copy` overwrites TO with FROM in place, so that a
 // test can change a picture file between two calls of the same backend. Exits with 3 when the
 // backend reported that a call failed (after making the rest).
-#include "platform/desktop/backend_factory.h"
+#include "linux/desktop/backend_factory.h"
 
 #include <QGuiApplication>
 

@@ -6,11 +6,11 @@
 // FILE is copied afresh before each path and, while the path reads it, cut to half its length
 // and removed (the copy: after its first block).
 #include "core/engine/picture_files.h"
-#include "platform/desktop/x11_root_backend.h"
-#include "platform/linux/posix_file_access.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/thumbnail_cache.h"
-#include "ui/preview/frm_prev.h"
+#include "linux/desktop/x11_root_backend.h"
+#include "linux/platform/posix_file_access.h"
+#include "linux/platform/posix_file_sync.h"
+#include "linux/platform/thumbnail_cache.h"
+#include "linux/ui/preview/frm_prev.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 // TEXT back, how many values (registry values and options) the file held that a reader could use
 // before the write (but KEY), and how many of them are still there, unchanged, afterwards.
 #include "core/settings/settings_format.h"
-#include "platform/linux/settings_file.h"
+#include "linux/platform/settings_file.h"
 
 #include <algorithm>
 #include <cstdio>

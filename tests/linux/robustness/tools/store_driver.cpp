@@ -17,11 +17,11 @@
 // loop with "F <n>" and status 1. Paths come from XDG_CONFIG_HOME and XDG_DATA_HOME.
 #include "core/engine/wallpaper_engine.h"
 #include "core/settings/frm_main_state.h"
-#include "platform/desktop/none_backend.h"
-#include "platform/linux/posix_file_access.h"
-#include "platform/linux/posix_file_sync.h"
-#include "platform/linux/settings_file.h"
-#include "platform/linux/xdg_program_info.h"
+#include "linux/desktop/none_backend.h"
+#include "linux/platform/posix_file_access.h"
+#include "linux/platform/posix_file_sync.h"
+#include "linux/platform/settings_file.h"
+#include "linux/platform/xdg_program_info.h"
 #include "quiet_services.h"
 
 #include <cstdio>
