@@ -1,8 +1,13 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace lumora {
+
+// The most pixels (width x height, as the file declares them) of a picture the program decodes
+// itself: 150 megapixels, more than a 12,000 x 12,000 picture.
+inline constexpr std::int64_t kMaxPicturePixels = 150'000'000;
 
 struct PixelSize {
     int width = 0;

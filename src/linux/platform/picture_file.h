@@ -4,6 +4,8 @@
 // file, or a symbolic link to one, is read at all. Picture sizes are read from the header before
 // anything is decoded, so a picture declaring more pixels than kMaxPicturePixels is refused
 // before the work starts.
+#include "core/ports/pictures.h"
+
 #include <QByteArray>
 #include <QImageReader>
 #include <QString>
@@ -15,10 +17,6 @@
 class QFile;
 
 namespace lumora {
-
-// The most pixels (width × height, as the file declares them) of a picture the program decodes
-// itself: 150 megapixels, more than a 12,000 × 12,000 picture.
-inline constexpr std::int64_t kMaxPicturePixels = 150'000'000;
 
 // Why `path` cannot be handed on as a picture file: empty when it is an absolute path naming a
 // regular file (or a link to one); otherwise a short reason ("not an absolute path", ...). Looks

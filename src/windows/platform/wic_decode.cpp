@@ -1,7 +1,10 @@
 #include "windows/platform/wic_decode.h"
 
+#include "core/engine/picture_header.h"
+#include "core/text/utf8_path.h"
 #include "windows/platform/com_ptr.h"
 #include "windows/platform/wide_text.h"
+#include "windows/platform/win32_file_access.h"
 
 #include <windows.h>
 
@@ -11,16 +14,23 @@
 
 namespace lumora {
 
-namespace {
-
-// A decoded picture larger than this many pixels is refused (a 16-bit-per-side bomb would
-// otherwise ask for gigabytes).
-constexpr std::uint64_t kMostPixels = 16384ull * 16384ull;
-
-} // namespace
+bool pictureHeaderAcceptable(const std::string& path) {
+    Win32FileAccess files;
+    std::uintmax_t length = 0;
+    std::FILE* file = files.openRegularFile(pathFromUtf8(path), length);
+    if (file == nullptr) {
+        return false;
+    }
+    const HeaderFacts facts = checkPictureHeader(file, length);
+    std::fclose(file);
+    return facts.check != HeaderCheck::Refused;
+}
 
 std::optional<DecodedPicture> decodePicture(const std::string& path,
                                             std::optional<PixelSize> size) {
+    if (!pictureHeaderAcceptable(path)) {
+        return std::nullopt;
+    }
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
@@ -31,15 +41,15 @@ std::optional<DecodedPicture> decodePicture(const std::string& path,
         FAILED(factory->CreateDecoderFromFilename(wideFromUtf8(path).c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.out())) ||
         FAILED(decoder->GetFrame(0, frame.out())) || FAILED(frame->GetSize(&width, &height)) ||
-        width == 0 || height == 0) {
+        width == 0 || height == 0 ||
+        std::int64_t{width} * std::int64_t{height} > kMaxPicturePixels) {
         return std::nullopt;
     }
     DecodedPicture picture;
     picture.source = {static_cast<int>(width), static_cast<int>(height)};
     const PixelSize target = size.value_or(picture.source);
     if (target.width <= 0 || target.height <= 0 ||
-        static_cast<std::uint64_t>(target.width) * static_cast<std::uint64_t>(target.height) >
-            kMostPixels) {
+        std::int64_t{target.width} * std::int64_t{target.height} > kMostDecodedPixels) {
         return std::nullopt;
     }
 

@@ -11,6 +11,14 @@
 
 namespace lumora {
 
+// The most pixels a picture is decoded to: 64 megapixels, 256 MiB of pixels.
+inline constexpr std::int64_t kMostDecodedPixels = 64ll * 1024 * 1024;
+
+// Whether `path` is a regular file whose header, where the format has one this program reads
+// itself (BMP, PNG, GIF), is sound and within kMaxPicturePixels. The decoder is handed nothing
+// else: some trust a header that lies.
+bool pictureHeaderAcceptable(const std::string& path);
+
 struct DecodedPicture {
     PixelSize source; // the picture's own size
     int width = 0;    // the size decoded to
@@ -20,7 +28,8 @@ struct DecodedPicture {
 };
 
 // The first frame of `path`, scaled to `size` (its own size when none is given); nothing when the
-// file is not a picture WIC can decode, or a size is empty or too large to hold.
+// file is not a picture WIC can decode, its header is refused, it has more than
+// kMaxPicturePixels, or the size is empty or over kMostDecodedPixels.
 std::optional<DecodedPicture> decodePicture(const std::string& path,
                                             std::optional<PixelSize> size = std::nullopt);
 

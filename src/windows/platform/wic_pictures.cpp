@@ -1,5 +1,6 @@
 #include "windows/platform/wic_pictures.h"
 
+#include "windows/platform/wic_decode.h"
 #include "windows/platform/wide_text.h"
 
 #include <windows.h>
@@ -9,6 +10,9 @@
 namespace lumora {
 
 std::optional<PixelSize> WicPictures::pixelSize(const std::string& path) const {
+    if (!pictureHeaderAcceptable(path)) {
+        return std::nullopt;
+    }
     IWICImagingFactory* factory = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
@@ -27,7 +31,8 @@ std::optional<PixelSize> WicPictures::pixelSize(const std::string& path) const {
             p->Release();
         }
     }
-    if (!read || width == 0 || height == 0) {
+    if (!read || width == 0 || height == 0 ||
+        std::int64_t{width} * std::int64_t{height} > kMaxPicturePixels) {
         return std::nullopt;
     }
     return PixelSize{static_cast<int>(width), static_cast<int>(height)};

@@ -1,8 +1,13 @@
 #include "windows/platform/win32_desktop.h"
 
+#include "core/engine/picture_files.h"
 #include "windows/platform/com_ptr.h"
 #include "windows/platform/registry_text.h"
+#include "windows/platform/wic_decode.h"
+#include "windows/platform/wic_pictures.h"
 #include "windows/platform/wide_text.h"
+#include "windows/platform/win32_file_access.h"
+#include "windows/platform/win32_file_sync.h"
 
 // IActiveDesktop is declared only with WinINet's types.
 #include <windows.h>
@@ -11,16 +16,20 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace lumora {
 
 namespace {
 
-bool isBmp(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+// Whether the file is a BMP, which the desktop shows as it is.
+bool isBmp(const std::string& path) {
+    HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -31,43 +40,60 @@ bool isBmp(const std::wstring& path) {
     return read && magic[0] == 'B' && magic[1] == 'M';
 }
 
-// The picture at `source` as a 24-bit BMP at `target` (written beside it, then moved over it).
-bool convertToBmp(const std::wstring& source, const std::wstring& target) {
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> output;
-    const std::wstring partial = target + L".part";
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(factory.out()))) &&
-              SUCCEEDED(factory->CreateDecoderFromFilename(source.c_str(), nullptr, GENERIC_READ,
-                                                           WICDecodeMetadataCacheOnDemand,
-                                                           decoder.out())) &&
-              SUCCEEDED(decoder->GetFrame(0, frame.out())) &&
-              SUCCEEDED(factory->CreateFormatConverter(converter.out())) &&
-              SUCCEEDED(converter->Initialize(frame.p, GUID_WICPixelFormat24bppBGR,
-                                              WICBitmapDitherTypeNone, nullptr, 0.0,
-                                              WICBitmapPaletteTypeCustom)) &&
-              SUCCEEDED(factory->CreateStream(stream.out())) &&
-              SUCCEEDED(stream->InitializeFromFilename(partial.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.out())) &&
-              SUCCEEDED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(output.out(), nullptr)) &&
-              SUCCEEDED(output->Initialize(nullptr)) &&
-              SUCCEEDED(output->WriteSource(converter.p, nullptr)) && SUCCEEDED(output->Commit()) &&
-              SUCCEEDED(encoder->Commit());
-    output.reset();
-    encoder.reset();
-    stream.reset(); // the file is closed before it is moved
-    ok = ok && MoveFileExW(partial.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) {
-        DeleteFileW(partial.c_str());
+// The most pixels of a converted wallpaper: a screen of 7680 x 4320. A larger picture is scaled
+// down to that many, keeping its shape.
+constexpr double kMostWallpaperPixels = 7680.0 * 4320.0;
+
+// The picture at `source` as a 24-bit BMP at `target`, written beside it and moved over it.
+bool convertToBmp(const std::string& source, const std::string& target) {
+    const auto own = WicPictures().pixelSize(source);
+    if (!own) {
+        return false;
     }
-    return ok;
+    std::optional<PixelSize> size;
+    const double pixels = double(own->width) * double(own->height);
+    if (pixels > kMostWallpaperPixels) {
+        const double scale = std::sqrt(kMostWallpaperPixels / pixels);
+        size =
+            PixelSize{std::max(1, int(own->width * scale)), std::max(1, int(own->height * scale))};
+    }
+    const auto picture = decodePicture(source, size);
+    if (!picture) {
+        return false;
+    }
+    const auto width = static_cast<std::size_t>(picture->width);
+    const auto height = static_cast<std::size_t>(picture->height);
+    const std::size_t row = (width * 3 + 3) / 4 * 4;
+    const std::size_t bytes = 54 + row * height;
+    std::vector<std::uint8_t> bmp(bytes, 0);
+    auto put = [&](std::size_t at, std::uint32_t value, int length) {
+        for (int i = 0; i < length; ++i) {
+            bmp[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, static_cast<std::uint32_t>(bytes), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4); // bottom row first
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, static_cast<std::uint32_t>(row * height), 4);
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint32_t* from = picture->pixels.data() + (height - 1 - y) * width;
+        std::uint8_t* to = bmp.data() + 54 + y * row;
+        for (std::size_t x = 0; x < width; ++x) {
+            // Premultiplied: a transparent part is drawn on black.
+            to[3 * x] = static_cast<std::uint8_t>(from[x]);
+            to[3 * x + 1] = static_cast<std::uint8_t>(from[x] >> 8);
+            to[3 * x + 2] = static_cast<std::uint8_t>(from[x] >> 16);
+        }
+    }
+    Win32FileAccess files;
+    Win32FileSync sync;
+    return writeFileAtomically(target, bmp, files, &sync);
 }
 
 // The desktop settings for a style: WallpaperStyle and TileWallpaper.
@@ -113,12 +139,11 @@ bool Win32Desktop::throughActiveDesktop(const std::wstring& path, int style) {
 
 DesktopResult Win32Desktop::throughSystemParameters(const std::string& path, int style) {
     std::wstring shown = wideFromUtf8(path);
-    if (!shown.empty() && !isBmp(shown)) {
-        const std::wstring converted = wideFromUtf8(convertedPath());
-        if (!convertToBmp(shown, converted)) {
+    if (!shown.empty() && !isBmp(path)) {
+        if (!convertToBmp(path, convertedPath())) {
             return DesktopResult::failure("the picture " + path + " cannot be converted to BMP");
         }
-        shown = converted;
+        shown = wideFromUtf8(convertedPath());
     }
     const auto [wallpaperStyle, tile] = desktopStyle(style);
     writeRegistryText(0x80000001u, "Control Panel\\Desktop", "WallpaperStyle", wallpaperStyle,
@@ -133,6 +158,11 @@ DesktopResult Win32Desktop::throughSystemParameters(const std::string& path, int
 }
 
 DesktopResult Win32Desktop::setWallpaper(const std::string& path, int style) {
+    // Only a picture the decoder takes, within its limits, is handed to the desktop: the shell's
+    // own BMP reader trusts whatever a header says.
+    if (!path.empty() && !WicPictures().pixelSize(path)) {
+        return DesktopResult::failure("the file " + path + " is no picture that can be shown");
+    }
     if (throughActiveDesktop(wideFromUtf8(path), style)) {
         return DesktopResult::success();
     }

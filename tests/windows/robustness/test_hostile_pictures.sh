@@ -3,7 +3,8 @@
 # (make_hostile_pictures.py: cut, corrupted, lying, huge and bomb pictures of every format, empty
 # and random files, a folder, a pipe, devices, a dangling link, a file that vanishes while it is
 # read), each file handed to windows_picture_probe under Wine: the day copy, the thumbnail, the
-# preview's decoding and the desktop wallpaper. For each: no crash, no path over 2 s (a hang),
+# preview's decoding and the desktop wallpaper. For each: no crash, no path over 5 s (a hang:
+# Wine's decoders are slower than the native libraries the Linux suite allows 2 s),
 # the peak resident size of the Wine process under 512 MiB, and what the edition gives for a bad
 # picture: the copy made or refused as on Linux with nothing left behind, no thumbnail, no
 # preview, and a wallpaper failure that leaves the previous wallpaper set.
@@ -17,7 +18,7 @@ for tool in python3 convert /usr/bin/time timeout; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 shopt -s extglob
-HANG_MS=2000 HANG_PROCESS_S=20 RSS_KB=$((512 * 1024))
+HANG_MS=5000 HANG_PROCESS_S=20 RSS_KB=$((512 * 1024))
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumora-hostile.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 corpus=$work/corpus
