@@ -110,6 +110,36 @@ TEST_F(ScratchKey, NumbersReadAsDecimalAndOtherTypesAsEmpty) {
     EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Written"), "7");
 }
 
+// Values another program may have damaged: a megabyte of text reads whole, a text without its
+// terminating zero or of an odd byte length reads without what lies beyond it, other types read
+// empty, in the day values and in the options alike.
+TEST_F(ScratchKey, DamagedValuesReadSafely) {
+    const std::wstring huge(1 << 20, L'x');
+    putRaw(days, "Huge", REG_SZ, huge.c_str(), static_cast<DWORD>((huge.size() + 1) * 2));
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Huge"), std::string(1 << 20, 'x'));
+    const wchar_t unterminated[] = {L'a', L'b', L'c', L'Z'};
+    putRaw(days, "Unterminated", REG_SZ, unterminated, 3 * sizeof(wchar_t));
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Unterminated"), "abc");
+    putRaw(days, "Odd", REG_SZ, L"abcd", 5);
+    EXPECT_EQ(registry.GetRegValue(0x80000001u, days, "Odd"), "ab");
+    const std::uint64_t big = 1ull << 40;
+    putRaw(days, "Quad", REG_QWORD, &big, sizeof big);
+    putRaw(days, "Multi", REG_MULTI_SZ, L"a\0b\0", sizeof L"a\0b\0");
+    for (const char* other : {"Quad", "Multi"}) {
+        EXPECT_EQ(registry.GetRegValue(0x80000001u, days, other), "") << other;
+    }
+
+    RegistryOptionStore store(base);
+    Options options(store);
+    const std::string optionsKey = std::string(base) + "\\Vintrel\\Options";
+    putRaw(optionsKey, "DirectWall", REG_SZ, huge.c_str(),
+           static_cast<DWORD>((huge.size() + 1) * 2));
+    EXPECT_EQ(options.GetSetting(kDirectWall, "1").size(), std::size_t{1} << 20);
+    const BYTE bytes[] = {0xff, 0xfe, 0};
+    putRaw(optionsKey, "SelectWall", REG_BINARY, bytes, sizeof bytes);
+    EXPECT_EQ(readSelectWall(options), 2.0f) << "the default";
+}
+
 TEST_F(ScratchKey, SetRegValueWithoutTheKeyWritesNothing) {
     registry.SetRegValue(0x80000001u, days, "Monday", "C:\\x.jpg", 1);
     HKEY key = nullptr;
