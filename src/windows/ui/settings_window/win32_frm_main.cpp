@@ -389,12 +389,19 @@ void Win32FrmMain::printInto(HDC dc, LPARAM flags) {
         if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) == 0) {
             continue;
         }
+        // Each control draws at its own origin (a control clips to its client area in device
+        // units), then lands at its place.
         const RECT r = childRect(child);
-        const int saved = SaveDC(dc);
-        OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
-        IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
-        SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        RestoreDC(dc, saved);
+        const int width = r.right - r.left;
+        const int height = r.bottom - r.top;
+        const Bitmap canvas(CreateCompatibleBitmap(dc, width, height));
+        HDC own = CreateCompatibleDC(dc);
+        {
+            const Selection selected(own, canvas.get());
+            SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(own), PRF_CLIENT);
+            BitBlt(dc, r.left, r.top, width, height, own, 0, 0, SRCCOPY);
+        }
+        DeleteDC(own);
     }
 }
 
