@@ -84,9 +84,10 @@ private:
     bool m_done;
 };
 
-std::optional<DecodedPicture> decodeThumbnail(const std::string& path, DWORD model) {
+std::optional<DecodedPicture> decodeThumbnail(const ThumbnailCache& cache, int day,
+                                              const std::string& path, DWORD model) {
     const ComScope com(model);
-    return decodePicture(path, PixelSize{Win32FrmMain::kThumbWidth, Win32FrmMain::kThumbHeight});
+    return cache.load(day, path, PixelSize{Win32FrmMain::kThumbWidth, Win32FrmMain::kThumbHeight});
 }
 
 // A BMP file's pixels in a DIB section of its own size; empty when the bytes are no BMP.
@@ -134,8 +135,9 @@ bool isPopupOfTheSystem(HWND window) {
 
 } // namespace
 
-Win32FrmMain::Win32FrmMain(const Resources& resources, std::function<void(HWND)> topMost)
-    : m_resources(resources), m_topMost(std::move(topMost)),
+Win32FrmMain::Win32FrmMain(const Resources& resources, std::function<void(HWND)> topMost,
+                           std::wstring thumbnailFolder)
+    : m_resources(resources), m_topMost(std::move(topMost)), m_cache(std::move(thumbnailFolder)),
       m_view(buildSettingsView(SettingsWindowModel{})), m_title(translated(m_view.caption)) {}
 
 Win32FrmMain::~Win32FrmMain() {
@@ -373,6 +375,9 @@ void Win32FrmMain::printInto(HDC dc, LPARAM flags) {
     if (!m_built) {
         return;
     }
+    if (!m_backdrop) {
+        redrawBackdrop(); // a hidden window drawn on request
+    }
     RECT client{};
     GetClientRect(hwnd(), &client);
     HDC source = CreateCompatibleDC(dc);
@@ -466,6 +471,7 @@ void Win32FrmMain::onWindowPosChanged(const WINDOWPOS& pos) {
     // Nothing ticks while the window is hidden: an idle program stays asleep.
     if ((pos.flags & SWP_SHOWWINDOW) != 0 && !m_visible) {
         m_visible = true;
+        redrawBackdrop();
         SetTimer(hwnd(), kCaptionTimer, 1000, nullptr);
         SetTimer(hwnd(), kBlinkTimer, 500, nullptr);
         fire(m_events.shown);
@@ -473,6 +479,10 @@ void Win32FrmMain::onWindowPosChanged(const WINDOWPOS& pos) {
         m_visible = false;
         KillTimer(hwnd(), kCaptionTimer);
         KillTimer(hwnd(), kBlinkTimer);
+        // A hidden window holds no backdrop: it is drawn again when the window shows.
+        m_backdropBrush.reset();
+        m_backdrop.reset();
+        m_backdropDirty = true;
     }
 }
 
@@ -609,8 +619,10 @@ void Win32FrmMain::prepareThumbnails(const std::vector<std::pair<int, std::strin
             pending.picture.wait();
         }
         pending.path = path;
-        pending.picture = std::async(
-            std::launch::async, [path] { return decodeThumbnail(path, COINIT_MULTITHREADED); });
+        const int w = day;
+        pending.picture = std::async(std::launch::async, [this, w, path] {
+            return decodeThumbnail(m_cache, w, path, COINIT_MULTITHREADED);
+        });
     }
 }
 
@@ -623,7 +635,7 @@ std::optional<PixelSize> Win32FrmMain::loadThumbnail(int weekdayNumber, const st
         if (pending.picture.valid()) {
             pending.picture.wait();
         }
-        made = decodeThumbnail(path, COINIT_APARTMENTTHREADED);
+        made = decodeThumbnail(m_cache, weekdayNumber, path, COINIT_APARTMENTTHREADED);
     }
     pending = {};
     m_thumbnails.at(slot(weekdayNumber)) = made ? dibOf(*made) : Dib{};

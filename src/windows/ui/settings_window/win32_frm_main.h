@@ -13,6 +13,7 @@
 #include "core/ports/resources.h"
 #include "core/settings_window/settings_view.h"
 #include "core/tray/frm_main_logic.h"
+#include "windows/ui/settings_window/thumbnail_cache.h"
 #include "windows/ui/settings_window/tray_menu_view.h"
 #include "windows/ui/window/controls.h"
 #include "windows/ui/window/dib.h"
@@ -60,8 +61,10 @@ public:
     static constexpr UINT_PTR kBlinkTimer = 2;
 
     // resources: the no-picture image; topMost: the always-on-top routine (SetTopMost with
-    // True), by default SetWindowPos with HWND_TOPMOST and flags 83.
-    explicit Win32FrmMain(const Resources& resources, std::function<void(HWND)> topMost = {});
+    // True), by default SetWindowPos with HWND_TOPMOST and flags 83; thumbnailFolder: where the
+    // thumbnails are kept between openings (empty: %LOCALAPPDATA%\Lumora\thumbnails).
+    explicit Win32FrmMain(const Resources& resources, std::function<void(HWND)> topMost = {},
+                          std::wstring thumbnailFolder = {});
     ~Win32FrmMain() override;
 
     void setEvents(Win32FrmMainEvents events) { m_events = std::move(events); }
@@ -142,6 +145,7 @@ private:
     Brush m_backdropBrush;
     std::array<Dib, 8> m_thumbnails{};
     Dib m_noPicture;
+    ThumbnailCache m_cache;
     std::array<Pending, 8> m_pending{};
     // What each thumbnail showed when the backdrop was last drawn.
     std::array<DayPanelState::Thumbnail, 8> m_drawnShows{};
