@@ -5,9 +5,12 @@
 #include "core/fakes/fakes.h"
 #include "windows/platform/wide_text.h"
 #include "windows/platform/win32_resources.h"
+#include "windows/ui/settings_window/thumbnail_cache.h"
 #include "windows/ui/settings_window/win32_frm_main.h"
 
 #include <gtest/gtest.h>
+
+#include <objbase.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +19,17 @@ namespace lumora {
 namespace {
 
 using namespace lumora::fakes;
+
+// COM for the test's thread, as the program has it.
+struct ComScope {
+    ComScope() : done(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (done) {
+            CoUninitialize();
+        }
+    }
+    bool done;
+};
 
 // The clock at a moment the test moves.
 struct MovingClock : FakeClock {
@@ -565,6 +579,48 @@ TEST(SettingsWindow, FourDaysSetAsAPersonSeesThem) {
     for (int k = 0; k < 4; ++k) {
         EXPECT_GT(snapshot.count(childRect(rig.window.image1(days[k])), tones[k]), 0) << k;
     }
+}
+
+} // namespace
+} // namespace lumora
+
+namespace lumora {
+namespace {
+
+// A kept thumbnail serves the next opening while its file is the same file; a picture written
+// anew, or another file in the day, is decoded afresh.
+TEST(ThumbnailCacheOnDisk, KeepsThumbnailsOnlyForTheFileTheyWereMadeFrom) {
+    Scratch scratch;
+    const ComScope com;
+    const ThumbnailCache cache((scratch.folder / L"kept").wstring());
+    const PixelSize size{Win32FrmMain::kThumbWidth, Win32FrmMain::kThumbHeight};
+    const std::string path =
+        scratch.bmp(L"day.bmp", 320, 240, [](int, int) { return RGB(255, 0, 0); });
+    const auto first = cache.load(3, path, size);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->source, (PixelSize{320, 240}));
+    EXPECT_EQ(first->pixels[0] & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(scratch.folder / L"kept" / L"day3.thumb"));
+    const auto kept = cache.load(3, path, size);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->pixels, first->pixels);
+    EXPECT_EQ(kept->source, first->source);
+
+    // The same name written again with other pixels and another size.
+    scratch.bmp(L"day.bmp", 330, 250, [](int, int) { return RGB(0, 0, 255); });
+    const auto changed = cache.load(3, path, size);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->source, (PixelSize{330, 250}));
+    EXPECT_EQ(changed->pixels[0] & 0xFFFFFF, 0x0000FFu);
+    // Another file for the day.
+    const std::string other =
+        scratch.bmp(L"other.bmp", 64, 48, [](int, int) { return RGB(0, 255, 0); });
+    const auto moved = cache.load(3, other, size);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->pixels[0] & 0xFFFFFF, 0x00FF00u);
+    // A file that is no picture is nothing, kept or not.
+    writeBytes(scratch.folder / L"bad.jpg", {1, 2, 3});
+    EXPECT_FALSE(cache.load(3, utf8FromWide((scratch.folder / L"bad.jpg").wstring()), size));
 }
 
 } // namespace

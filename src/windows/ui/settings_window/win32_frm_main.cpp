@@ -7,7 +7,10 @@
 #include <malloc.h>
 #include <objbase.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace lumora {
 
@@ -141,6 +144,9 @@ Win32FrmMain::Win32FrmMain(const Resources& resources, std::function<void(HWND)>
       m_view(buildSettingsView(SettingsWindowModel{})), m_title(translated(m_view.caption)) {}
 
 Win32FrmMain::~Win32FrmMain() {
+    for (std::future<void>& worker : m_workers) {
+        worker.wait();
+    }
     for (Pending& pending : m_pending) {
         if (pending.picture.valid()) {
             pending.picture.wait();
@@ -613,16 +619,44 @@ void Win32FrmMain::destroyWindow() {
 }
 
 void Win32FrmMain::prepareThumbnails(const std::vector<std::pair<int, std::string>>& days) {
+    // Decoded side by side, as many at once as there are processors: a 6000 x 4000 JPEG may be
+    // decoded whole before it is scaled, and seven of those at once would take hundreds of MiB.
+    for (std::future<void>& worker : m_workers) {
+        worker.wait();
+    }
+    m_workers.clear();
+    struct Job {
+        int day;
+        std::string path;
+        std::promise<std::optional<DecodedPicture>> result;
+    };
+    auto jobs = std::make_shared<std::vector<Job>>();
     for (const auto& [day, path] : days) {
         Pending& pending = m_pending.at(slot(day));
         if (pending.picture.valid()) {
             pending.picture.wait();
         }
+        Job job{day, path, {}};
         pending.path = path;
-        const int w = day;
-        pending.picture = std::async(std::launch::async, [this, w, path] {
-            return decodeThumbnail(m_cache, w, path, COINIT_MULTITHREADED);
-        });
+        pending.picture = job.result.get_future();
+        jobs->push_back(std::move(job));
+    }
+    auto next = std::make_shared<std::atomic<std::size_t>>(0);
+    const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t workers = std::min(processors, jobs->size());
+    for (std::size_t w = 0; w < workers; ++w) {
+        m_workers.push_back(std::async(std::launch::async, [this, jobs, next] {
+            const ComScope com(COINIT_MULTITHREADED);
+            for (std::size_t i = (*next)++; i < jobs->size(); i = (*next)++) {
+                Job& job = (*jobs)[i];
+                try {
+                    job.result.set_value(
+                        m_cache.load(job.day, job.path, PixelSize{kThumbWidth, kThumbHeight}));
+                } catch (...) {
+                    job.result.set_exception(std::current_exception());
+                }
+            }
+        }));
     }
 }
 
@@ -630,7 +664,11 @@ std::optional<PixelSize> Win32FrmMain::loadThumbnail(int weekdayNumber, const st
     Pending& pending = m_pending.at(slot(weekdayNumber));
     std::optional<DecodedPicture> made;
     if (pending.picture.valid() && pending.path == path) {
-        made = pending.picture.get();
+        try {
+            made = pending.picture.get();
+        } catch (...) {
+            made.reset();
+        }
     } else {
         if (pending.picture.valid()) {
             pending.picture.wait();

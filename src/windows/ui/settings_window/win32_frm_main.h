@@ -147,6 +147,7 @@ private:
     Dib m_noPicture;
     ThumbnailCache m_cache;
     std::array<Pending, 8> m_pending{};
+    std::vector<std::future<void>> m_workers; // the decoders of the last prepareThumbnails()
     // What each thumbnail showed when the backdrop was last drawn.
     std::array<DayPanelState::Thumbnail, 8> m_drawnShows{};
     bool m_backdropDirty = true;
