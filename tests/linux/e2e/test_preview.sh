@@ -20,11 +20,9 @@ LUMORA_DESKTOP=none session_spawn lumora faketime -f '@2027-02-03 09:05:00' "$LU
 PID=$SPAWNED
 wait_until 15 icon_embedded || fail "the icon did not appear"
 
-settings() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - 03 February 2027 - ' 2>/dev/null | head -n1; }
-settings_open() { [ -n "$(settings)" ]; }
-icon_double_click settings_open || { fail "the settings window did not open"; e2e_finish; }
+icon_double_click settings_window_open || { fail "the settings window did not open"; e2e_finish; }
 settled
-read -r SX SY SWW _ < <(geometry "$(settings)")
+read -r SX SY SWW _ < <(geometry "$(settings_window)")
 # Thumbnails: Wednesday in the first row's fourth column, Thursday first in the second row.
 click_thumbnail() { xdotool mousemove $((SX + $1)) $((SY + $2)) click 1; }
 
