@@ -84,7 +84,7 @@ check_eq "the second help's window" "$HID" "$(window_of "$LOG" help)"
 wait_until 5 centred "$HID" || fail "the second help did not centre the window"
 check_eq "help windows shown" 1 "$(xdotool search --onlyvisible --name '^Lumora Help' 2>/dev/null | wc -l)"
 
-# Closed with its close box (Alt+F4 in openbox), then opened again.
+# Closed with its close box (Alt+F4 in openbox), then opened again with a fresh caption.
 # On a loaded machine the key can reach the window before openbox has given it the focus: the
 # close is asked for again, up to three times.
 close_help() {
@@ -97,5 +97,6 @@ echo help >&"$CMD"
 wait_until 10 reported "$LOG" 'help-window ' 3 || fail "the help window did not open again"
 HID=$(window_of "$LOG" help)
 wait_until 5 viewable "$HID" || fail "the help window is not mapped again"
+[[ "$(caption "$HID")" =~ ^Lumora\ Help\ -\ v2\.2\.4\ -\ 03\ February\ 2027\ -\ 09: ]] || fail "caption after reopening: $(caption "$HID")"
 wait_until 10 centred "$HID" || fail "reopened help window not centred: frame at $(frame "$HID"), screen ${SW}x${SH}"
 e2e_finish
