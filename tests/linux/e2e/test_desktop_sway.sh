@@ -8,36 +8,20 @@ source "$(dirname "$0")/lib/desktop_checks.sh"
 need sway swaybg grim
 session_start --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
 need_driver
-RUNDIR=$SESSION_DIR/sway-run
-mkdir -p "$RUNDIR"
-chmod 700 "$RUNDIR"
-: >"$SESSION_DIR/sway.config"
-SWAY=(env -u DISPLAY XDG_RUNTIME_DIR="$RUNDIR" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=1
-    WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SESSION_DIR/sway.config")
-AS=()
 if [ "$(id -u)" = 0 ]; then
     id nobody >/dev/null 2>&1 || skip "running as root and there is no user nobody to run sway"
     need runuser
-    chown nobody "$RUNDIR" "$SESSION_DIR/sway.config"
-    chmod 755 "$SESSION_DIR"
-    AS=(runuser -u nobody --)
 fi
-session_spawn sway "${AS[@]}" "${SWAY[@]}"
-socket() { ls "$RUNDIR"/wayland-* 2>/dev/null | grep -v lock | head -n1; }
-socket_up() { [ -n "$(socket)" ]; }
-wait_until 20 socket_up || { fail "sway did not start: $(tail -5 "$SESSION_DIR/sway.log")"; e2e_finish; }
-export WAYLAND_DISPLAY XDG_CURRENT_DESKTOP=sway
-WAYLAND_DISPLAY=$(socket)
+sway_start || e2e_finish
+export WAYLAND_DISPLAY=$SWAY_SOCKET XDG_CURRENT_DESKTOP=sway
 test_picture
 
-PIDFILE=$XDG_RUNTIME_DIR/lumora-swaybg-$(id -u).pid
-swaybg_pid() { cat "$PIDFILE" 2>/dev/null; }
+swaybg_pid() { cat "$SWAYBG_PIDFILE" 2>/dev/null; }
 # The arguments a process was started with, without the program's name.
 cmdline() { tr '\0' '\n' <"/proc/$1/cmdline" | tail -n +2; }
-trap 'p=$(swaybg_pid); [ -n "$p" ] && kill "$p"; session_stop' EXIT
 # The colour of the compositor's screen at 5,5 ("R G B"), read with grim.
 screen_at_5_5() {
-    "${AS[@]}" env XDG_RUNTIME_DIR="$RUNDIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim -g "5,5 1x1" -t ppm - 2>/dev/null |
+    "${SWAY_AS[@]}" env XDG_RUNTIME_DIR="$SWAY_RUNDIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim -g "5,5 1x1" -t ppm - 2>/dev/null |
         tail -c 3 | od -An -tu1 | xargs
 }
 screen_shows() { [ "$(screen_at_5_5)" = "$1" ]; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The help window on a real X server under openbox, shown by the aux_driver tool at a fixed time
-# (faketime): caption and clock, size, only a close box, centring at every activation that comes
+# (faketime): the caption, size, only a close box, centring at every activation that comes
 # from another of the program's windows (and not from another application), one window.
 source "$(dirname "$0")/lib/session.sh"
 need openbox xdotool xprop xwininfo faketime
@@ -9,7 +9,6 @@ DRIVER=${LUMORA_BINARY_DIR:?}/tests/linux/e2e/aux_driver
 session_start --wm openbox --no-tray --no-notify || { fail "session did not start"; e2e_finish; }
 screen_size
 caption() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
-caption_differs() { [ "$(caption "$1")" != "$2" ]; }
 # frame WID -> "X Y W H" of the window manager's frame around WID; centred WID: on the screen.
 frame() {
     local x y w h l r t b
@@ -41,12 +40,10 @@ HID=$(window_of "$LOG" help)
 SETTINGS=$(window_of "$LOG" settings)
 wait_until 5 viewable "$HID" || fail "the help window is not mapped"
 
-# Caption: version, date without weekday, running clock.
+# The caption as the window manager sees it (its text and clock: help_window_test).
 FIRST=$(caption "$HID")
 [[ "$FIRST" =~ ^Lumora\ Help\ -\ v2\.2\.4\ -\ 03\ February\ 2027\ -\ 09:0[5-9]:[0-5][0-9]$ ]] ||
     fail "caption is \"$FIRST\""
-check_eq "WM_NAME" "$FIRST" "$(xprop -id "$HID" WM_NAME | sed 's/.*= "\(.*\)"$/\1/')"
-wait_until 5 caption_differs "$HID" "$FIRST" || fail "the caption's clock does not run"
 
 # Size, decorations, staying on top.
 check_eq "client area" "948 616" "$(geometry "$HID" | cut -d' ' -f3-)"

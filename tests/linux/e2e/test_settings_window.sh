@@ -51,11 +51,9 @@ grep -q '"Wednesday" = "'"$PICTURE"'"' "$XDG_CONFIG_HOME/lumora/lumora.conf" ||
 [ -f "$XDG_DATA_HOME/lumora/Wednesday.png" ] || fail "the day copy Wednesday.png was not made"
 
 # 2. The settings window from a double-click on the icon; the red mark of Wednesday removes it.
-settings() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - 03 February 2027 - ' 2>/dev/null | head -n1; }
-settings_open() { [ -n "$(settings)" ]; }
-icon_double_click settings_open || fail "the settings window did not open"
+icon_double_click settings_window_open || fail "the settings window did not open"
 settled
-WIN=$(settings)
+WIN=$(settings_window)
 read -r WX WY WW WH < <(geometry "$WIN")
 check_eq "settings window size" "669 301" "$WW $WH"
 # A click that reaches the window before it takes input (a loaded machine) is made again, up to
@@ -68,11 +66,11 @@ remove_today || remove_today || remove_today || fail "pixel 5,5: expected [255 2
 wait_until 10 alerts_seen 5 || fail "the removal alerts did not arrive"
 check_eq "the alert of the removal" \
     "Lumora|dialog-information|Lumora|Wednesday's picture setting has been removed.|2000" "$(alerts | tail -n1)"
-wait_until 10 settings_open || fail "the settings window did not come back after the removal"
+wait_until 10 settings_window_open || fail "the settings window did not come back after the removal"
 
 # 3. Chosen again from the day's name in the window: the dialog starts on the previous file.
 settled
-WIN=$(settings)
+WIN=$(settings_window)
 read -r WX WY _ < <(geometry "$WIN")
 xdotool mousemove $((WX + 504 + 6 + 20)) $((WY + 14 + 6)) click 1
 choose_in_dialog

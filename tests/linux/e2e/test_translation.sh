@@ -20,7 +20,6 @@ LANGUAGE=de LUMORA_DESKTOP=x11 session_spawn lumora "$prefix/bin/lumora"
 wait_until 15 alerts_seen 2 || fail "fewer than two alerts reached the notification service"
 declare -A GERMAN=([Sunday]=Sonntag [Monday]=Montag [Tuesday]=Dienstag [Wednesday]=Mittwoch
     [Thursday]=Donnerstag [Friday]=Freitag [Saturday]=Samstag)
-ADVICE='Lumora|dialog-information|Lumora|Your must define the wallpapers for each day.\nYou can use the context menu of this icon in system tray\nor double-click on this icon to launch Lumora.|2000'
 check_eq "the alerts on the bus" "Lumora|dialog-information|Lumora|Für ${GERMAN[$(LC_ALL=C.UTF-8 date +%A)]} ist kein Bild gewählt.\\nDas Lumora-Standardbild ist gesetzt.|2000
 $ADVICE" "$(alerts)"
 rm -rf "$prefix"

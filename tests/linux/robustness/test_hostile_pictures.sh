@@ -128,30 +128,20 @@ done <"$SESSION_DIR/manifest"
 
 # swaybg on a headless sway (full budget): a refused file starts no swaybg.
 if [ $FULL = 1 ] && command -v sway >/dev/null && command -v swaybg >/dev/null && id nobody >/dev/null 2>&1; then
-    RUNDIR=$SESSION_DIR/sway-run
-    mkdir -p "$RUNDIR" && chmod 700 "$RUNDIR" && : >"$SESSION_DIR/sway.config"
-    chmod 755 "$SESSION_DIR" "$CORPUS"
-    AS=()
-    [ "$(id -u)" = 0 ] && { chown nobody "$RUNDIR" "$SESSION_DIR/sway.config"; AS=(runuser -u nobody --); }
-    session_spawn sway "${AS[@]}" env -u DISPLAY XDG_RUNTIME_DIR="$RUNDIR" WLR_BACKENDS=headless \
-        WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SESSION_DIR/sway.config"
-    socket() { ls "$RUNDIR"/wayland-* 2>/dev/null | grep -v lock | head -n1; }
-    if wait_until 20 eval '[ -n "$(socket)" ]'; then
-        PIDFILE=$XDG_RUNTIME_DIR/lumora-swaybg-$(id -u).pid
+    chmod 755 "$CORPUS"
+    if sway_start; then
         while IFS=$'\t' read -r name kind; do
             [ "$kind" = vanish ] && continue
-            rm -f "$PIDFILE"
-            timed "$SESSION_DIR/drive" env WAYLAND_DISPLAY="$(socket)" "$DESKTOP_DRIVER" sway wall "$CORPUS/$name" 2
+            rm -f "$SWAYBG_PIDFILE"
+            timed "$SESSION_DIR/drive" env WAYLAND_DISPLAY="$SWAY_SOCKET" "$DESKTOP_DRIVER" sway wall "$CORPUS/$name" 2
             measured sway "$name" "$STATUS" "$RSS"
             case $kind in
             good) check_eq "sway $name: status" 0 "$STATUS" ;;
             bad | special) check_eq "sway $name: status" 3 "$STATUS"
-                [ -s "$PIDFILE" ] && wrong "sway $name: a swaybg was started" ;;
+                [ -s "$SWAYBG_PIDFILE" ] && wrong "sway $name: a swaybg was started" ;;
             esac
-            p=$(cat "$PIDFILE" 2>/dev/null) && [ -n "$p" ] && kill "$p" 2>/dev/null
+            p=$(cat "$SWAYBG_PIDFILE" 2>/dev/null) && [ -n "$p" ] && kill "$p" 2>/dev/null
         done <"$SESSION_DIR/manifest"
-    else
-        fail "sway did not start: $(tail -3 "$SESSION_DIR/sway.log")"
     fi
 fi
 
@@ -185,8 +175,6 @@ shows_no_picture() {
     import -window root -crop "160x120+$1+$2" +repage "$SESSION_DIR/thumb.png" &&
         [ "$(compare -metric AE "$SESSION_DIR/thumb.png" "${LUMORA_SOURCE_DIR:?}/resources/nopicture.bmp" null: 2>&1)" = 0 ]
 }
-settings_window() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - ' 2>/dev/null | head -n1; }
-settings_window_open() { [ -n "$(settings_window)" ]; }
 for ((first = 0; first < ${#NONE[@]}; first += 7)); do
     lines=()
     for i in 0 1 2 3 4 5 6; do

@@ -49,25 +49,7 @@ gsettings list-schemas | grep -qx org.cinnamon.desktop.background || BACKENDS=($
 
 # swaybg on a headless sway (as the user nobody when root: sway refuses root).
 if command -v sway >/dev/null && command -v swaybg >/dev/null && id nobody >/dev/null 2>&1; then
-    RUNDIR=$SESSION_DIR/sway-run
-    mkdir -p "$RUNDIR" && chmod 700 "$RUNDIR" && : >"$SESSION_DIR/sway.config"
-    AS=()
-    if [ "$(id -u)" = 0 ]; then
-        chown nobody "$RUNDIR" "$SESSION_DIR/sway.config"
-        chmod 755 "$SESSION_DIR"
-        AS=(runuser -u nobody --)
-    fi
-    session_spawn sway "${AS[@]}" env -u DISPLAY XDG_RUNTIME_DIR="$RUNDIR" WLR_BACKENDS=headless \
-        WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SESSION_DIR/sway.config"
-    sway_socket() { ls "$RUNDIR"/wayland-* 2>/dev/null | grep -v lock | head -n1; }
-    if wait_until 20 eval '[ -n "$(sway_socket)" ]'; then
-        BACKENDS+=(sway)
-        SWAY_SOCKET=$(sway_socket)
-        SWAYBG_PIDFILE=$XDG_RUNTIME_DIR/lumora-swaybg-$(id -u).pid
-        trap 'p=$(cat "$SWAYBG_PIDFILE" 2>/dev/null); [ -n "$p" ] && kill "$p"; session_stop' EXIT
-    else
-        fail "sway did not start: $(tail -3 "$SESSION_DIR/sway.log")"
-    fi
+    sway_start && BACKENDS+=(sway)
 else
     e2e_log "sway, swaybg or the user nobody is missing: swaybg is not checked"
 fi

@@ -30,6 +30,28 @@ test_picture() {
     PIC="$SESSION_DIR/pictures/it's \"#1\" 100% \$(id) caf$(printf '\xc3\xa9').bmp"
     make_bmp "$PIC" 64 48 255 0 0
 }
+# sway_start: a headless sway of the session (software rendering, no input devices), as the user
+# nobody when root (sway refuses root; the caller checks that there is one): SWAY_AS runs a
+# command as that user, SWAY_RUNDIR is its runtime folder and SWAY_SOCKET its Wayland socket once
+# it is up; SWAYBG_PIDFILE is where the sway backend records its swaybg, stopped when the test
+# ends. Fails (and says so) when sway does not come up within 20 s.
+sway_socket() { ls "$SWAY_RUNDIR"/wayland-* 2>/dev/null | grep -v lock | head -n1 | grep .; }
+sway_start() {
+    SWAY_RUNDIR=$SESSION_DIR/sway-run SWAY_AS=()
+    mkdir -p "$SWAY_RUNDIR" && chmod 700 "$SWAY_RUNDIR" && : >"$SESSION_DIR/sway.config"
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody "$SWAY_RUNDIR" "$SESSION_DIR/sway.config"
+        chmod 755 "$SESSION_DIR"
+        SWAY_AS=(runuser -u nobody --)
+    fi
+    session_spawn sway "${SWAY_AS[@]}" env -u DISPLAY XDG_RUNTIME_DIR="$SWAY_RUNDIR" \
+        WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$SESSION_DIR/sway.config"
+    SWAYBG_PIDFILE=$XDG_RUNTIME_DIR/lumora-swaybg-$(id -u).pid
+    trap 'p=$(cat "$SWAYBG_PIDFILE" 2>/dev/null); [ -n "$p" ] && kill "$p"; session_stop' EXIT
+    wait_until 20 sway_socket || { fail "sway did not start: $(tail -5 "$SESSION_DIR/sway.log")"; return 1; }
+    SWAY_SOCKET=$(sway_socket)
+}
 # xq ARGS...: xfconf-query on the xfce4-desktop channel.
 xq() { xfconf-query -c xfce4-desktop "$@" 2>/dev/null; }
 xget() { xq -p "$1"; }

@@ -167,6 +167,10 @@ activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
 window_of() { sed -n "s/^$2-window //p" "$1" | tail -n1; }
 reported() { [ "$(grep -c "^$2" "$1")" -ge "$3" ]; }
 
+# settings_window: the id of the program's settings window when shown (its caption names the
+# version, then the date).
+settings_window() { xdotool search --onlyvisible --name '^Lumora - v2\.2\.4 - [0-9]' 2>/dev/null | head -n1; }
+settings_window_open() { [ -n "$(settings_window)" ]; }
 # tray_icon: the window id of the program's icon in the tray host's panel, printed when embedded.
 tray_icon() {
     local panel
