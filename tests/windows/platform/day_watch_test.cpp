@@ -72,10 +72,11 @@ protected:
 };
 
 TEST_F(DayWatch, MidnightOnTheInjectedClockBringsTheDayCheckAndTheEve) {
-    // Half a second before the next local midnight, and running from there.
+    // Three seconds before the next local midnight, and running from there: room for a busy
+    // machine to make the watch before the eve is over.
     const std::int64_t start = systemNow();
     const std::int64_t offset =
-        (Win32DayWatch::msecsToNextDay(start) - Win32DayWatch::kMidnightMarginMs - 500) * 10000;
+        (Win32DayWatch::msecsToNextDay(start) - Win32DayWatch::kMidnightMarginMs - 3000) * 10000;
     const ULONGLONG started = GetTickCount64();
     Win32DayWatchOptions options;
     options.utcNow = [=] {
@@ -83,7 +84,7 @@ TEST_F(DayWatch, MidnightOnTheInjectedClockBringsTheDayCheckAndTheEve) {
     };
     // Other tests broadcast set clocks, which bring day checks too: only one made once the
     // injected clock is past midnight counts.
-    const std::int64_t midnight = start + offset + 500 * 10000;
+    const std::int64_t midnight = start + offset + 3000 * 10000;
     int eves = 0;
     int afterMidnight = 0;
     auto w = watch(options);
