@@ -76,14 +76,19 @@ struct RecordingWindow : fakes::FakeWindow {
 };
 
 struct ProgramRig : fakes::StoreRig {
-    explicit ProgramRig(std::string name = uniqueInstanceName())
+    // ownWindows: the program looks for its open windows itself (the shown windows of the window
+    // layer on this thread) instead of asking the test.
+    explicit ProgramRig(std::string name = uniqueInstanceName(), bool ownWindows = false)
         : instanceName(std::move(name)), instance(instanceName) {
+        std::function<bool()> open;
+        if (!ownWindows) {
+            open = [this] { return otherWindowOpen; };
+        }
         program = std::make_unique<Win32Program>(
             Win32Platform{store, store, desktop, events, info, resources, instance, autostart,
                           clock, days, files, pictures, nullptr},
-            Win32ProgramWindows{window, about, help, preview, dialogs,
-                                [this] { return otherWindowOpen; }, [this] { ++quits; },
-                                refreshTitle()});
+            Win32ProgramWindows{window, about, help, preview, dialogs, std::move(open),
+                                [this] { ++quits; }, refreshTitle()});
         window.onMenuChanged = [this] { program->trayWindow().menuChanged(); };
     }
     HWND tray() { return program->trayWindow().hwnd(); }

@@ -150,6 +150,24 @@ TEST(Win32Program, ExitRemovesTheIconAndEndsOnceNoOtherWindowIsOpen) {
     }
 }
 
+// Without being told, the program sees its own windows: a shown window of the window layer keeps
+// it, a hidden one does not.
+TEST(Win32Program, ExitWaitsForTheProgramsShownWindows) {
+    ProgramRig rig(uniqueInstanceName(), true);
+    ASSERT_TRUE(rig.program->start());
+    Window about;
+    ASSERT_TRUE(about.create({L"about", WS_POPUP | WS_BORDER, 0, 100, 80}));
+    Window hidden;
+    ASSERT_TRUE(hidden.create({L"hidden", WS_POPUP, 0, 100, 80}));
+    ShowWindow(about.hwnd(), SW_SHOWNOACTIVATE);
+    rig.choose(MenuId::mnuexit);
+    ASSERT_TRUE(rig.program->unloaded());
+    EXPECT_EQ(rig.quits, 0) << "the shown window did not keep the program";
+    about.destroy();
+    EXPECT_TRUE(pumpUntil([&] { return rig.quits == 1; }))
+        << "the program did not end after its last shown window closed";
+}
+
 TEST(Win32Program, ClosingTheSettingsWindowKeepsTheProgram) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->start());
