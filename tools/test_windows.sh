@@ -11,79 +11,19 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 build=${LUMORA_WINDOWS_BUILD:-$top/build-win}
 jobs=${LUMORA_JOBS:-$(nproc)}
-wine64=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
 now() { date +%s.%N; }
 seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
 
 "$top/tools/install_packages.sh" "$top/tools/debian-packages-windows.txt"
-for tool in "$wine64" "$wineserver"; do
-    [ -x "$tool" ] || { echo "test_windows.sh: $tool is missing (package wine64)" >&2; exit 1; }
-done
-
 t0=$(now)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DLUMORA_CORE_ONLY=OFF -DLUMORA_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs"
 t1=$(now)
 
-# The run's own prefix. Wine keeps its server's socket under TMPDIR, so that goes inside too.
-run=$(mktemp -d "${TMPDIR:-/tmp}/lumora-wine.XXXXXX")
-export WINEPREFIX=$run/prefix TMPDIR=$run/tmp WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installer at boot.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX" "$TMPDIR"
-server=
-xvfb=
-stop_wine() {
-    if [ -n "$server" ]; then
-        # Every process of this prefix is told to end by its server, then the server itself.
-        "$wineserver" -k >/dev/null 2>&1 || true
-        kill "$server" 2>/dev/null || true
-        wait "$server" 2>/dev/null || true
-        server=
-    fi
-    # Whatever of this prefix outlived its server, found by its environment, by PID.
-    local pid
-    for environ in /proc/[0-9]*/environ; do
-        pid=${environ#/proc/}
-        pid=${pid%/environ}
-        { [ "$pid" = $$ ] || [ "$pid" = "$xvfb" ]; } && continue
-        if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-            kill -9 "$pid" 2>/dev/null || true
-        fi
-    done
-    if [ -n "$xvfb" ]; then
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    fi
-    rm -rf "$run"
-}
-trap stop_wine EXIT
-
-# Windows need a display driver: a private X server of the run's own (the day watch's window,
-# the windows' tests), ready when it has written its display number.
-exec {displayfd}>"$run/display"
-Xvfb -displayfd "$displayfd" -nolisten tcp -screen 0 1280x800x24 >/dev/null 2>&1 &
-xvfb=$!
-exec {displayfd}>&-
-until grep -q '^[0-9]' "$run/display" 2>/dev/null; do
-    kill -0 "$xvfb" 2>/dev/null || { echo "test_windows.sh: Xvfb ended" >&2; exit 1; }
-    sleep 0.05
-done
-export DISPLAY=":$(head -n1 "$run/display")"
-
-# The Wine server first, in the foreground of its own process (so its PID is known), kept running
-# while no program is connected; ready when its socket is there. Its output and that of Wine's
-# services go to /dev/null: they would otherwise hold a pipe of the caller open for ever.
-"$wineserver" -f -p >/dev/null 2>&1 &
-server=$!
-until compgen -G "$TMPDIR/wine-*/server-*/socket" >/dev/null; do
-    kill -0 "$server" 2>/dev/null || { echo "test_windows.sh: wineserver ended" >&2; exit 1; }
-    sleep 0.05
-done
-"$wine64" wineboot -i >/dev/null 2>&1
+source "$top/tools/wine_session.sh"
+trap wine_session_stop EXIT
+wine_session_start
 t2=$(now)
 
 # Wine itself now and then fails a process that did its work: about one start in four thousand
@@ -94,7 +34,7 @@ repeat=(--repeat until-pass:2)
 for arg in "$@"; do
     [[ $arg == --repeat* ]] && repeat=()
 done
-log=$run/ctest.log
+log=$wine_run/ctest.log
 status=0
 # The log is written by ctest itself: through a pipe, a Wine process started by a test could keep
 # the pipe open for ever.

@@ -2,6 +2,7 @@
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
+#include "core/text/window_texts.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 #include "ui/text/translation.h"
@@ -61,8 +62,7 @@ FrmAbout::FrmAbout(const lumora::Clock& clock, QWidget* parent)
     m_label2 =
         makeLabel(m_client, "Label2", QRect(14, 292, 50, 13), Qt::AlignLeft | Qt::AlignVCenter);
     m_label3 = makeLabel(m_client, "Label3", QRect(38, 264, 103, 21), Qt::AlignLeft);
-    m_label3->setToolTip(QString::fromStdString(
-        lumora::compose(LUMORA_TR("Lumora", "E-mail: %1"), {kContactAddress})));
+    m_label3->setToolTip(QString::fromStdString(lumora::aboutContactTip()));
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -101,21 +101,13 @@ void FrmAbout::StrtPrg(std::int16_t timShw, bool oldStatus) {
 void FrmAbout::Form_Load() {
     m_loaded = true;
     showLabel1();
-    m_label2->setText(QStringLiteral("v") + QString::fromStdString(lumora::versionNumber()));
+    m_label2->setText(QString::fromStdString(lumora::aboutVersionText()));
     lumora::centreOnScreen(this);
 }
 
 void FrmAbout::showLabel1() {
-    const lumora::DateTime now = m_clock.now();
-    std::string text;
-    if (m_timShw == 0) {
-        text = lumora::formatDateTime(now, "dddd dd mmmm yyyy", m_clock) + " - " +
-               lumora::formatDateTime(now, "hh:mm:ss", m_clock);
-    } else if (m_timShw == 1) {
-        text = lumora::formatDateTime(now, "dddd dd mmmm yyyy", m_clock) + " - " +
-               lumora::formatDateTime(now, "hh:mm", m_clock);
-    }
-    m_label1->setText(QString::fromStdString(text));
+    m_label1->setText(
+        QString::fromStdString(lumora::aboutClockText(m_timShw, m_clock.now(), m_clock)));
 }
 
 void FrmAbout::Timer1_Timer() {

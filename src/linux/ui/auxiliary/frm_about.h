@@ -2,6 +2,7 @@
 // frmAbout: the about window, also shown for five seconds as the logo at start-up.
 #include "core/ports/clock.h"
 #include "core/ports/windows.h"
+#include "core/text/window_texts.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kBorder = 1;
     static constexpr int kClockInterval = 500;      // Timer1, ms
     static constexpr int kAutoCloseInterval = 5000; // Timer2, ms
-    static constexpr const char* kContactAddress = "lumora@example.org";
+    static constexpr const char* kContactAddress = lumora::kContactAddress;
 
     explicit FrmAbout(const lumora::Clock& clock, QWidget* parent = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
+#include "core/text/window_texts.h"
 #include "ui/auxiliary/placement.h"
 #include "ui/auxiliary/sys_mod.h"
 #include "ui/text/translation.h"
@@ -90,9 +91,7 @@ FrmHelp::FrmHelp(const lumora::Clock& clock, QWidget* parent)
 }
 
 QString FrmHelp::captionNow() const {
-    const std::string prefix =
-        lumora::compose(LUMORA_TR("Lumora", "Lumora Help - v%1"), {lumora::versionNumber()});
-    return QString::fromStdString(lumora::clockCaption(prefix, m_clock.now(), m_clock));
+    return QString::fromStdString(lumora::helpCaption(m_clock.now(), m_clock));
 }
 
 void FrmHelp::Form_Load() {

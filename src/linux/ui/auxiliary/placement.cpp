@@ -1,5 +1,7 @@
 #include "ui/auxiliary/placement.h"
 
+#include "core/viewer/window_placement.h"
+
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -30,8 +32,9 @@ void centreOnScreen(QWidget* window) {
     const QRect area = screen->geometry();
     const QRect frame = window->frameGeometry();
     // QWidget::move places the outer frame of a top-level window.
-    window->move(area.x() + (area.width() - frame.width()) / 2,
-                 area.y() + (area.height() - frame.height()) / 2);
+    const lumora::viewer::PointI origin = lumora::viewer::centredOn(
+        {area.x(), area.y(), area.width(), area.height()}, frame.width(), frame.height());
+    window->move(origin.x, origin.y);
 }
 
 namespace {
