@@ -4,13 +4,14 @@
 // here in the version-4 form (the low word of lParam is the mouse message) and leave as the mouse
 // message the core's callback decodes; the pop-up menu's choices come back as WM_COMMAND and leave
 // as the item chosen. The end of the session and the request of `lumora --refresh` arrive here
-// too.
+// too. The settings window pops the menu up and tells it of changed check marks through it.
 //
 // This header includes <windows.h>: include it after the core's headers.
 #include "core/menu/tray_menu.h"
 #include "core/ports/resources.h"
 #include "core/ports/tray_host.h"
 #include "windows/platform/shell_tray_host.h"
+#include "windows/ui/settings_window/tray_menu_view.h"
 #include "windows/ui/tray/win32_tray_menu.h"
 #include "windows/ui/window/gdi_handles.h"
 #include "windows/ui/window/window.h"
@@ -34,7 +35,7 @@ struct TrayWindowEvents {
     std::function<void()> endTimer;
 };
 
-class Win32TrayWindow : public Window, public TrayHost {
+class Win32TrayWindow : public Window, public TrayHost, public TrayMenuView {
 public:
     static constexpr UINT_PTR kEndTimer = 1;
 
@@ -50,10 +51,10 @@ public:
 
     Win32TrayMenu& menu() { return m_menu; }
     HICON icon() const { return m_icon.get(); }
-    // Pops the menu up at the mouse, unless it is open already.
-    void popupMenu();
-    // A check mark of the tree changed.
-    void menuChanged() { m_menu.sync(); }
+    // TrayMenuView, for the settings window: pops the menu up at the mouse, unless it is open
+    // already; shows the tree's check marks afresh.
+    void popupMenu() override;
+    void menuChanged() override { m_menu.sync(); }
     // Gives the window the title `lumora --refresh` looks for.
     void announce(const std::wstring& title);
 
