@@ -7,12 +7,14 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$top/dist}")
-build=${LUMORA_WINDOWS_PACKAGE_BUILD:-$top/build-win-release}
+# The Windows leg's build folder and options (tools/test_windows.sh): after the leg, only the
+# program is left to link. The program is stripped of its debugging information.
+build=${LUMORA_WINDOWS_BUILD:-$top/build-win}
 jobs=${LUMORA_JOBS:-$(nproc)}
 
 "$top/tools/install_packages.sh" "$top/tools/debian-packages-windows.txt"
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DLUMORA_TESTS=OFF -DLUMORA_WERROR=ON >/dev/null
+    -DLUMORA_CORE_ONLY=OFF -DLUMORA_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" --target lumora
 program=$build/src/windows/lumora.exe
 version=$(sed -n 's/^project(Lumora VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
