@@ -3,6 +3,8 @@
 // hovers, choosing and removing a day's picture, Apply, the blink, the caption clock, the close
 // box and activation.
 #include "core/fakes/fakes.h"
+#include "core/settings_window/settings_spot_rows.h"
+#include "core/text/translation.h"
 #include "windows/platform/wide_text.h"
 #include "windows/platform/win32_resources.h"
 #include "windows/ui/settings_window/thumbnail_cache.h"
@@ -204,91 +206,93 @@ bool sameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// One control: which, where (left, top, width, height at 96 dpi), what it says, its colour and
-// its tip.
-constexpr COLORREF kNoColour = 0xFFFFFFFF;
-enum class Kind { Label1, Label2, Label3, Image1 };
-struct ControlRow {
-    const char* name;
-    Kind kind;
-    int index;
-    int left, top, width, height;
-    const wchar_t* caption;
-    COLORREF colour; // kNoColour for a thumbnail
-    const wchar_t* tip;
-};
-
-HWND controlOf(Win32FrmMain& w, const ControlRow& row) {
-    switch (row.kind) {
-    case Kind::Label1:
-        return w.label1(row.index);
-    case Kind::Label2:
-        return w.label2(row.index);
-    case Kind::Label3:
-        return w.label3(row.index);
-    case Kind::Image1:
-        return w.image1(row.index);
+HWND controlOf(Win32FrmMain& w, ControlArray array, int index) {
+    switch (array) {
+    case ControlArray::Label1:
+        return w.label1(index);
+    case ControlArray::Label2:
+        return w.label2(index);
+    case ControlArray::Label3:
+        return w.label3(index);
+    case ControlArray::Image1:
+        return w.image1(index);
     }
     return nullptr;
 }
 
-// The window right after its first opening on Wednesday 3 February 2027 (no pictures).
-// clang-format off
-const ControlRow kControls[] = {
-    {"Label1_1", Kind::Label1, 1, 12, 14, 117, 13, L"Sunday", RGB(128, 128, 255), L"Click to select a picture for Sunday"},
-    {"Label1_4", Kind::Label1, 4, 510, 14, 117, 13, L"Wednesday", RGB(192, 0, 0), L"Click to select a picture for Wednesday"},
-    {"Label1_5", Kind::Label1, 5, 12, 158, 117, 13, L"Thursday", RGB(128, 128, 255), L"Click to select a picture for Thursday"},
-    {"Label1_7", Kind::Label1, 7, 344, 158, 117, 13, L"Saturday", RGB(128, 128, 255), L"Click to select a picture for Saturday"},
-    {"Image1_2", Kind::Image1, 2, 172, 30, 160, 120, L"", kNoColour, L"No picture selected for Monday"},
-    {"Image1_5", Kind::Image1, 5, 6, 174, 160, 120, L"", kNoColour, L"No picture selected for Thursday"},
-    {"Label3_1", Kind::Label3, 1, 131, 14, 17, 19, L"S", RGB(255, 0, 0), L"Stretch Wallpaper"},
-    {"Label3_6", Kind::Label3, 6, 297, 158, 17, 19, L"S", RGB(255, 0, 0), L"Stretch Wallpaper"},
-    {"Label2_3", Kind::Label2, 3, 483, 13, 17, 19, L"x", RGB(255, 0, 0), L""},
-    {"Label2_7", Kind::Label2, 7, 483, 157, 17, 19, L"x", RGB(255, 0, 0), L""},
-    {"Label1_13", Kind::Label1, 13, 504, 158, 161, 13, L"Lumora Info Display", RGB(128, 128, 255), L""},
-    {"Label1_9", Kind::Label1, 9, 508, 178, 151, 13, L"Display Messages Enabled", RGB(0, 255, 0), L"Click here to modify messages status"},
-    {"Label1_15", Kind::Label1, 15, 502, 196, 162, 13, L"Author", RGB(0, 192, 192), L""},
-    {"Label1_10", Kind::Label1, 10, 502, 211, 162, 13, L"The Lumora developers", RGB(0, 192, 192), L""},
-    {"Label1_11", Kind::Label1, 11, 502, 226, 162, 13, L"lumora@example.org", RGB(0, 192, 192), L""},
-    {"Label1_14", Kind::Label1, 14, 508, 243, 151, 13, L"Close Lumora", RGB(255, 0, 0), L"Click here to close this window"},
-    {"Label1_8", Kind::Label1, 8, 506, 264, 114, 13, L"Selected Wallpaper", RGB(192, 192, 0), L"Desktop Mode: Use the selected pictures"},
-    {"Label1_12", Kind::Label1, 12, 506, 278, 114, 13, L"Default Wallpaper", RGB(192, 192, 0), L"Action if no wallpaper available"},
-    {"Label1_16", Kind::Label1, 16, 622, 264, 43, 13, L"Apply", RGB(255, 0, 0), L"Click here to apply changes"},
-    {"Label1_17", Kind::Label1, 17, 622, 278, 43, 13, L"Cancel", RGB(255, 0, 0), L"Click here to restore previous settings"},
-};
-// clang-format on
-
-class Controls : public ::testing::TestWithParam<ControlRow> {};
-
-TEST_P(Controls, SitWhereTheyBelongAndSayWhatTheyShould) {
-    const ControlRow& row = GetParam();
-    WindowRig rig;
-    rig.open();
-    HWND control = controlOf(rig.window, row);
-    ASSERT_NE(control, nullptr);
-    EXPECT_TRUE(sameRect(
-        childRect(control),
-        scaledRect(rig.window, {row.left, row.top, row.left + row.width, row.top + row.height})));
-    EXPECT_EQ(windowText(control), row.caption);
-    EXPECT_EQ(rig.window.tipOf(control), row.tip);
-    wchar_t kind[32] = {};
-    GetClassNameW(control, kind, 32);
-    EXPECT_EQ(lstrcmpiW(kind, L"Static"), 0) << "a real child a screen reader can read";
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    EXPECT_NE(style & SS_NOTIFY, 0);
-    const bool centred = row.kind != Kind::Image1 && !(row.kind == Kind::Label1 && row.index <= 7);
-    EXPECT_EQ((style & SS_TYPEMASK) == SS_CENTER, centred);
-    // Apply and Cancel wait for an edit; the caption is there all the same.
-    const bool shown = !(row.kind == Kind::Label1 && (row.index == 16 || row.index == 17));
-    EXPECT_EQ(IsWindowVisible(control) != FALSE, shown);
-    if (row.colour != kNoColour && shown) {
-        const Snapshot snapshot(rig.window);
-        EXPECT_GT(snapshot.count(childRect(control), row.colour), 0)
-            << "the caption is drawn in its colour";
-    }
+RECT at96(const LayoutRect& r) {
+    return {r.left, r.top, r.right(), r.bottom()};
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Controls, ::testing::ValuesIn(kControls), byName);
+COLORREF colourOf(Colorref c) {
+    return RGB(c.red(), c.green(), c.blue());
+}
+
+const LabelView& labelOf(const SettingsView& view, ControlArray array, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    return array == ControlArray::Label1   ? view.label1.at(i)
+           : array == ControlArray::Label2 ? view.label2.at(i)
+                                           : view.label3.at(i);
+}
+
+// Every control of the layout table: a real static child where the table puts it at the
+// window's DPI, aligned as it says, showing the caption, tip and colour of the view; then the
+// rows written out by hand.
+TEST(SettingsWindow, EveryControlSitsWhereItBelongsAndSaysWhatItShould) {
+    WindowRig rig;
+    rig.open();
+    const SettingsView view = rig.editor.view();
+    const Snapshot snapshot(rig.window);
+    for (const LayoutControl& c : settingsControls()) {
+        const std::string name = controlName(c.array, c.index);
+        HWND control = controlOf(rig.window, c.array, c.index);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_TRUE(sameRect(childRect(control), scaledRect(rig.window, at96(c.rect)))) << name;
+        wchar_t kind[32] = {};
+        GetClassNameW(control, kind, 32);
+        EXPECT_EQ(lstrcmpiW(kind, L"Static"), 0) << name << ": a child a screen reader can read";
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        EXPECT_NE(style & SS_NOTIFY, 0) << name;
+        EXPECT_EQ((style & SS_TYPEMASK) == SS_CENTER, c.align == CaptionAlign::Centre) << name;
+        if (c.array == ControlArray::Image1) {
+            EXPECT_EQ(
+                rig.window.tipOf(control),
+                wideFromUtf8(translated(view.image1.at(static_cast<std::size_t>(c.index)).toolTip)))
+                << name;
+            continue;
+        }
+        const LabelView& label = labelOf(view, c.array, c.index);
+        EXPECT_EQ(windowText(control), wideFromUtf8(translated(label.caption))) << name;
+        EXPECT_EQ(rig.window.tipOf(control), wideFromUtf8(translated(label.toolTip))) << name;
+        EXPECT_EQ(IsWindowVisible(control) != FALSE, label.visible) << name;
+        if (label.visible && !label.caption.empty()) {
+            EXPECT_GT(snapshot.count(childRect(control), colourOf(label.colour)), 0)
+                << name << ": the caption is drawn in its colour";
+        }
+    }
+    // Each shape of the table is drawn in its colour: a filled one throughout its corner, an
+    // outline along its top edge.
+    for (const LayoutShape& shape : settingsShapes()) {
+        const RECT r = scaledRect(rig.window, at96(shape.rect));
+        const RECT edge{r.left + 1, r.top, r.right - 1, r.top + 1};
+        EXPECT_EQ(snapshot.count(shape.filled ? RECT{r.left, r.top, r.left + 2, r.top + 2} : edge,
+                                 colourOf(shape.colour)),
+                  shape.filled ? 4 : edge.right - edge.left)
+            << shapeName(shape.array, shape.index);
+    }
+    for (const test::SpotRow& row : test::kSpotRows) {
+        HWND control = controlOf(rig.window, row.array, row.index);
+        ASSERT_NE(control, nullptr) << row.name;
+        EXPECT_TRUE(sameRect(childRect(control), scaledRect(rig.window, at96(row.rect))))
+            << row.name;
+        EXPECT_EQ(windowText(control), wideFromUtf8(row.caption)) << row.name;
+        EXPECT_EQ(rig.window.tipOf(control), wideFromUtf8(row.toolTip)) << row.name;
+        EXPECT_EQ(IsWindowVisible(control) != FALSE, row.visible) << row.name;
+        if (row.array != ControlArray::Image1 && row.visible) {
+            EXPECT_GT(snapshot.count(childRect(control), colourOf(row.colour)), 0) << row.name;
+        }
+    }
+}
 
 TEST(SettingsWindow, TheWindowItsFontAndItsBoldDay) {
     WindowRig rig;

@@ -2,6 +2,7 @@
 
 #include "core/text/texts.h"
 #include "core/text/translation.h"
+#include "core/viewer/load_errors.h"
 #include "core/viewer/preview_caption.h"
 #include "linux/platform/picture_file.h"
 #include "linux/ui/auxiliary/placement.h"
@@ -29,27 +30,19 @@ using lumora::viewer::SizeF;
 
 namespace {
 
-// A failed load: the number and description the message box shows.
-struct LoadFailure {
-    int number = 0;
-    const char* description = "";
-};
-constexpr LoadFailure kOutOfMemory{7, LUMORA_TR("Lumora", "Out of memory")};
-constexpr LoadFailure kFileNotFound{53, LUMORA_TR("Lumora", "File not found")};
-constexpr LoadFailure kDeviceError{57, LUMORA_TR("Lumora", "Device I/O error")};
-constexpr LoadFailure kPermissionDenied{70, LUMORA_TR("Lumora", "Permission denied")};
-constexpr LoadFailure kAccessError{75, LUMORA_TR("Lumora", "Path/File access error")};
-constexpr LoadFailure kInvalidPicture{481, LUMORA_TR("Lumora", "Invalid picture")};
+using lumora::viewer::LoadError;
+using lumora::viewer::loadFailure;
+using lumora::viewer::LoadFailure;
 
 LoadFailure statFailure(int error) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-        return kFileNotFound;
+        return loadFailure(LoadError::FileNotFound);
     case EACCES:
-        return kPermissionDenied;
+        return loadFailure(LoadError::PermissionDenied);
     default:
-        return kAccessError;
+        return loadFailure(LoadError::AccessError);
     }
 }
 
@@ -62,12 +55,13 @@ QImage loadPicture(const std::string& file, LoadFailure& failure) {
         return {};
     }
     if (!S_ISREG(st.st_mode)) {
-        failure = kAccessError;
+        failure = loadFailure(LoadError::AccessError);
         return {};
     }
     lumora::PictureReader picture(file);
     if (!picture.isOpen()) {
-        failure = kAccessError; // replaced by a pipe or device since the look above
+        failure = loadFailure(
+            LoadError::AccessError); // replaced by a pipe or device since the look above
         return {};
     }
     QImageReader& reader = picture.reader();
@@ -75,20 +69,20 @@ QImage loadPicture(const std::string& file, LoadFailure& failure) {
     const qint64 limit = qint64{QImageReader::allocationLimit()} << 20;
     if (size.isValid() && ((limit > 0 && qint64{size.width()} * size.height() * 4 > limit) ||
                            !lumora::PictureReader::withinLimit(size))) {
-        failure = kOutOfMemory;
+        failure = loadFailure(LoadError::OutOfMemory);
         return {};
     }
     QImage image = reader.read();
     if (image.isNull()) {
         switch (reader.error()) {
         case QImageReader::FileNotFoundError:
-            failure = kFileNotFound;
+            failure = loadFailure(LoadError::FileNotFound);
             break;
         case QImageReader::DeviceError:
-            failure = kDeviceError;
+            failure = loadFailure(LoadError::DeviceError);
             break;
         default:
-            failure = kInvalidPicture;
+            failure = loadFailure(LoadError::InvalidPicture);
         }
         return {};
     }

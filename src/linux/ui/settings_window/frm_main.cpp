@@ -25,32 +25,9 @@ QColor qtColour(Colorref c) {
     return QColor(c.red(), c.green(), c.blue());
 }
 
-// Left edge of day panel i (1..7) and its row's vertical offset.
-int panelLeft(int i) {
-    return 6 + 166 * (i <= 4 ? i - 1 : i - 5);
+QRect qtRect(const LayoutRect& r) {
+    return {r.left, r.top, r.width, r.height};
 }
-int panelTop(int i) {
-    return i <= 4 ? 0 : 144;
-}
-
-struct Place {
-    int index;
-    QRect rect;
-    Qt::Alignment align;
-};
-
-// The information column and the mode and Apply/Cancel boxes.
-const Place kLabel1Places[] = {
-    {13, {504, 158, 161, 13}, Qt::AlignHCenter}, {9, {508, 178, 151, 13}, Qt::AlignHCenter},
-    {15, {502, 196, 162, 13}, Qt::AlignHCenter}, {10, {502, 211, 162, 13}, Qt::AlignHCenter},
-    {11, {502, 226, 162, 13}, Qt::AlignHCenter}, {14, {508, 243, 151, 13}, Qt::AlignHCenter},
-    {8, {506, 264, 114, 13}, Qt::AlignHCenter},  {12, {506, 278, 114, 13}, Qt::AlignHCenter},
-    {16, {622, 264, 43, 13}, Qt::AlignHCenter},  {17, {622, 278, 43, 13}, Qt::AlignHCenter},
-};
-
-// Filled backgrounds (Shape1 0..2) and the outline squares behind each letter and mark.
-const QRect kFilledShapes[] = {{504, 174, 160, 86}, {504, 262, 116, 32}, {622, 262, 42, 32}};
-const QColor kShapeFill(0, 64, 64);
 
 } // namespace
 
@@ -89,7 +66,7 @@ FrmMain::FrmMain(QWidget* parent)
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(64, 64, 64));
+    pal.setColor(QPalette::Window, qtColour(kSettingsBackground));
     setPalette(pal);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &FrmMain::onFocusWindowChanged);
     render(buildSettingsView(SettingsWindowModel{}));
@@ -101,40 +78,38 @@ FrmMain& FrmMain::controls() {
     }
     m_built = true;
     setFont(windowFont());
-    auto make = [this](const QString& name, QRect rect, Qt::Alignment align) {
+    // Built from the layout table, in its order: each day's name, thumbnail, letter and mark,
+    // then the information column.
+    for (const LayoutControl& control : settingsControls()) {
         auto* label = new ControlLabel(this);
-        label->setObjectName(name);
-        label->setGeometry(rect);
-        label->setAlignment(align | Qt::AlignTop);
-        return label;
-    };
-    for (int i = 1; i <= 7; ++i) {
+        label->setObjectName(QString::fromStdString(controlName(control.array, control.index)));
+        label->setGeometry(qtRect(control.rect));
+        label->setAlignment(
+            (control.align == CaptionAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
+            Qt::AlignTop);
+        const int i = control.index;
         const auto slot = static_cast<std::size_t>(i);
-        const int x = panelLeft(i);
-        const int y = panelTop(i);
-        m_label1[slot] =
-            make(QStringLiteral("Label1(%1)").arg(i), {x + 6, y + 14, 117, 13}, Qt::AlignLeft);
-        m_image1[slot] = make(QStringLiteral("Image1(%1)").arg(i),
-                              {x, y + 30, kThumbWidth, kThumbHeight}, Qt::AlignLeft);
-        m_image1[slot]->setScaledContents(true);
-        m_label3[slot] =
-            make(QStringLiteral("Label3(%1)").arg(i), {x + 125, y + 14, 17, 19}, Qt::AlignHCenter);
-        m_label2[slot] =
-            make(QStringLiteral("Label2(%1)").arg(i), {x + 145, y + 13, 17, 19}, Qt::AlignHCenter);
-        connect(m_label1[slot], &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
-        connect(m_label2[slot], &ControlLabel::clicked, this, [this, i] { emit label2Clicked(i); });
-        connect(m_label3[slot], &ControlLabel::clicked, this, [this, i] { emit label3Clicked(i); });
-        connect(m_image1[slot], &ControlLabel::clicked, this, [this, i] { emit image1Clicked(i); });
-        connect(m_image1[slot], &ControlLabel::moved, this, [this, i] { emit image1Moved(i); });
-        connect(m_label1[slot], &ControlLabel::moved, this, &FrmMain::label1Moved);
-    }
-    for (const Place& place : kLabel1Places) {
-        const auto slot = static_cast<std::size_t>(place.index);
-        m_label1[slot] =
-            make(QStringLiteral("Label1(%1)").arg(place.index), place.rect, place.align);
-        const int i = place.index;
-        connect(m_label1[slot], &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
-        connect(m_label1[slot], &ControlLabel::moved, this, &FrmMain::label1Moved);
+        switch (control.array) {
+        case ControlArray::Label1:
+            m_label1[slot] = label;
+            connect(label, &ControlLabel::clicked, this, [this, i] { emit label1Clicked(i); });
+            connect(label, &ControlLabel::moved, this, &FrmMain::label1Moved);
+            break;
+        case ControlArray::Label2:
+            m_label2[slot] = label;
+            connect(label, &ControlLabel::clicked, this, [this, i] { emit label2Clicked(i); });
+            break;
+        case ControlArray::Label3:
+            m_label3[slot] = label;
+            connect(label, &ControlLabel::clicked, this, [this, i] { emit label3Clicked(i); });
+            break;
+        case ControlArray::Image1:
+            m_image1[slot] = label;
+            label->setScaledContents(true);
+            connect(label, &ControlLabel::clicked, this, [this, i] { emit image1Clicked(i); });
+            connect(label, &ControlLabel::moved, this, [this, i] { emit image1Moved(i); });
+            break;
+        }
     }
     applyView();
     return *this;
@@ -295,16 +270,16 @@ void FrmMain::destroyWindow() {
 void FrmMain::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter p(this);
-    for (const QRect& r : kFilledShapes) {
-        p.fillRect(r, kShapeFill);
-    }
-    // The outline squares behind each style letter (Shape3) and remove mark (Shape2).
-    p.setPen(QColor(0, 0, 0));
-    for (int i = 1; i <= 7; ++i) {
-        const int x = panelLeft(i);
-        const int y = panelTop(i);
-        p.drawRect(x + 124, y + 12, 16, 16);
-        p.drawRect(x + 143, y + 12, 16, 16);
+    // The column's backgrounds, then the outline squares behind each style letter and mark.
+    for (const LayoutShape& shape : settingsShapes()) {
+        const QRect r = qtRect(shape.rect);
+        if (shape.filled) {
+            p.fillRect(r, qtColour(shape.colour));
+        } else {
+            p.setPen(qtColour(shape.colour));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // mode box and Apply/Cancel. It draws the view the core builds and turns mouse and keyboard input
 // into signals; it decides nothing. Hidden while the program sits in the notification area.
 #include "core/ports/main_window.h"
+#include "core/settings_window/settings_layout.h"
 #include "core/settings_window/settings_view.h"
 #include "linux/platform/thumbnail_cache.h"
 
@@ -34,10 +35,10 @@ protected:
 class FrmMain : public QWidget, public lumora::MainWindow {
     Q_OBJECT
 public:
-    static constexpr int kClientWidth = 669;
-    static constexpr int kClientHeight = 301;
-    static constexpr int kThumbWidth = 160;
-    static constexpr int kThumbHeight = 120;
+    static constexpr int kClientWidth = lumora::kSettingsClientWidth;
+    static constexpr int kClientHeight = lumora::kSettingsClientHeight;
+    static constexpr int kThumbWidth = lumora::kThumbnailWidth;
+    static constexpr int kThumbHeight = lumora::kThumbnailHeight;
 
     explicit FrmMain(QWidget* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "core/text/texts.h"
 #include "core/text/translation.h"
+#include "core/viewer/load_errors.h"
 #include "core/viewer/preview_caption.h"
 
 #include "windows/platform/wic_decode.h"
@@ -26,16 +27,9 @@ using viewer::SizeF;
 
 namespace {
 
-// A failed load: the number and description the message box shows.
-struct LoadFailure {
-    int number = 0;
-    const char* description = "";
-};
-constexpr LoadFailure kOutOfMemory{7, LUMORA_TR("Lumora", "Out of memory")};
-constexpr LoadFailure kFileNotFound{53, LUMORA_TR("Lumora", "File not found")};
-constexpr LoadFailure kPermissionDenied{70, LUMORA_TR("Lumora", "Permission denied")};
-constexpr LoadFailure kAccessError{75, LUMORA_TR("Lumora", "Path/File access error")};
-constexpr LoadFailure kInvalidPicture{481, LUMORA_TR("Lumora", "Invalid picture")};
+using viewer::LoadError;
+using viewer::loadFailure;
+using viewer::LoadFailure;
 
 LoadFailure attributeFailure(DWORD error) {
     switch (error) {
@@ -43,12 +37,12 @@ LoadFailure attributeFailure(DWORD error) {
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
     case ERROR_BAD_NETPATH:
-        return kFileNotFound;
+        return loadFailure(LoadError::FileNotFound);
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
-        return kPermissionDenied;
+        return loadFailure(LoadError::PermissionDenied);
     default:
-        return kAccessError;
+        return loadFailure(LoadError::AccessError);
     }
 }
 
@@ -60,7 +54,7 @@ std::optional<DecodedPicture> loadPicture(const std::string& file, LoadFailure& 
         return std::nullopt;
     }
     if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
-        failure = kAccessError;
+        failure = loadFailure(LoadError::AccessError);
         return std::nullopt;
     }
     std::optional<DecodedPicture> picture = decodePicture(file);
@@ -69,7 +63,8 @@ std::optional<DecodedPicture> loadPicture(const std::string& file, LoadFailure& 
         const std::optional<PixelSize> size = WicPictures().pixelSize(file);
         const bool tooLarge = size && static_cast<double>(size->width) * size->height * 4 >=
                                           static_cast<double>(1u << 31);
-        failure = tooLarge ? kOutOfMemory : kInvalidPicture;
+        failure =
+            tooLarge ? loadFailure(LoadError::OutOfMemory) : loadFailure(LoadError::InvalidPicture);
     }
     return picture;
 }
@@ -244,7 +239,7 @@ void Win32FrmPrev::File1_Click() {
     std::optional<DecodedPicture> picture = loadPicture(GetFile(), failure);
     Dib dib = picture ? dibOf(*picture) : Dib();
     if (picture && !dib) {
-        failure = kOutOfMemory;
+        failure = loadFailure(LoadError::OutOfMemory);
     }
     if (!dib) {
         showError(failure.number, failure.description);

@@ -22,53 +22,28 @@ constexpr int kLabel2Id = 200;
 constexpr int kLabel3Id = 300;
 constexpr int kImage1Id = 400;
 
-constexpr COLORREF kBackground = RGB(64, 64, 64);
-constexpr COLORREF kShapeFill = RGB(0, 64, 64);
-constexpr COLORREF kOutline = RGB(0, 0, 0);
-
-COLORREF colourOf(Colorref c) {
+constexpr COLORREF colourOf(Colorref c) {
     return RGB(c.red(), c.green(), c.blue());
 }
 
-// Left edge of day panel i (1..7) and its row's vertical offset.
-int panelLeft(int i) {
-    return 6 + 166 * (i <= 4 ? i - 1 : i - 5);
-}
-int panelTop(int i) {
-    return i <= 4 ? 0 : 144;
+constexpr COLORREF kBackground = colourOf(kSettingsBackground);
+
+int idOf(ControlArray array, int index) {
+    switch (array) {
+    case ControlArray::Label1:
+        return kLabel1Id + index;
+    case ControlArray::Label2:
+        return kLabel2Id + index;
+    case ControlArray::Label3:
+        return kLabel3Id + index;
+    case ControlArray::Image1:
+        return kImage1Id + index;
+    }
+    return 0;
 }
 
-struct Box {
-    int left, top, width, height;
-};
-
-struct Place {
-    int index;
-    Box box;
-};
-
-// The information column and the mode and Apply/Cancel boxes (all centred).
-constexpr Place kLabel1Places[] = {
-    {13, {504, 158, 161, 13}}, {9, {508, 178, 151, 13}},  {15, {502, 196, 162, 13}},
-    {10, {502, 211, 162, 13}}, {11, {502, 226, 162, 13}}, {14, {508, 243, 151, 13}},
-    {8, {506, 264, 114, 13}},  {12, {506, 278, 114, 13}}, {16, {622, 264, 43, 13}},
-    {17, {622, 278, 43, 13}},
-};
-
-// The filled backgrounds Shape1(0..2).
-constexpr Box kFilledShapes[] = {{504, 174, 160, 86}, {504, 262, 116, 32}, {622, 262, 42, 32}};
-
-Box label1Box(int i) {
-    return {panelLeft(i) + 6, panelTop(i) + 14, 117, 13};
-}
-Box image1Box(int i) {
-    return {panelLeft(i), panelTop(i) + 30, Win32FrmMain::kThumbWidth, Win32FrmMain::kThumbHeight};
-}
-Box label3Box(int i) {
-    return {panelLeft(i) + 125, panelTop(i) + 14, 17, 19};
-}
-Box label2Box(int i) {
-    return {panelLeft(i) + 145, panelTop(i) + 13, 17, 19};
+RECT at96(const LayoutRect& r) {
+    return {r.left, r.top, r.right(), r.bottom()};
 }
 
 // COM for this thread while the object lives (a thread that has it already keeps it).
@@ -180,28 +155,33 @@ bool Win32FrmMain::build() {
     }
     m_noPicture = dibOfBmp(m_resources.bytes("nopicture_bmp"));
     m_tips = std::make_unique<Tooltips>(hwnd());
-    const auto make = [this](int id, DWORD style) {
-        ControlRow row{id,
-                       WC_STATICW,
-                       L"",
-                       style | SS_NOTIFY | SS_NOPREFIX | WS_CLIPSIBLINGS,
-                       RECT{0, 0, 1, 1},
-                       L""};
-        HWND control = makeControl(hwnd(), row, 96, nullptr);
-        SetWindowSubclass(control, &Win32FrmMain::controlProcedure, 1,
+    // In the layout table's order: each day's name, thumbnail, letter and mark, then the column.
+    for (const LayoutControl& control : settingsControls()) {
+        const DWORD align = control.align == CaptionAlign::Centre ? SS_CENTER : SS_LEFT;
+        const ControlRow row{idOf(control.array, control.index),
+                             WC_STATICW,
+                             L"",
+                             align | SS_NOTIFY | SS_NOPREFIX | WS_CLIPSIBLINGS,
+                             at96(control.rect),
+                             L""};
+        HWND made = makeControl(hwnd(), row, 96, nullptr);
+        SetWindowSubclass(made, &Win32FrmMain::controlProcedure, 1,
                           reinterpret_cast<DWORD_PTR>(this));
-        return control;
-    };
-    // The order of the Qt window: each day's name, thumbnail, letter and mark, then the column.
-    for (int i = 1; i <= 7; ++i) {
-        const std::size_t s = slot(i);
-        m_label1[s] = make(kLabel1Id + i, SS_LEFT);
-        m_image1[s] = make(kImage1Id + i, SS_LEFT);
-        m_label3[s] = make(kLabel3Id + i, SS_CENTER);
-        m_label2[s] = make(kLabel2Id + i, SS_CENTER);
-    }
-    for (const Place& place : kLabel1Places) {
-        m_label1[slot(place.index)] = make(kLabel1Id + place.index, SS_CENTER);
+        const std::size_t s = slot(control.index);
+        switch (control.array) {
+        case ControlArray::Label1:
+            m_label1[s] = made;
+            break;
+        case ControlArray::Label2:
+            m_label2[s] = made;
+            break;
+        case ControlArray::Label3:
+            m_label3[s] = made;
+            break;
+        case ControlArray::Image1:
+            m_image1[s] = made;
+            break;
+        }
     }
     m_built = true;
     layout();
@@ -221,24 +201,16 @@ void Win32FrmMain::layout() {
         m_boldFont = boldOf(m_font.get());
         m_fontDpi = dpi;
     }
-    const auto place = [this](HWND control, const Box& b) {
-        const RECT r{scaled(b.left), scaled(b.top), scaled(b.left + b.width),
-                     scaled(b.top + b.height)};
-        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+    for (const LayoutControl& control : settingsControls()) {
+        const LayoutRect& b = control.rect;
+        const int id = idOf(control.array, control.index);
+        HWND made = GetDlgItem(hwnd(), id);
+        SetWindowPos(made, nullptr, scaled(b.left), scaled(b.top),
+                     scaled(b.right()) - scaled(b.left), scaled(b.bottom()) - scaled(b.top),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        const auto id = static_cast<std::size_t>(GetDlgCtrlID(control));
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(m_bold.at(id) ? m_boldFont.get() : m_font.get()),
-                     TRUE);
-    };
-    for (int i = 1; i <= 7; ++i) {
-        place(m_label1[slot(i)], label1Box(i));
-        place(m_image1[slot(i)], image1Box(i));
-        place(m_label3[slot(i)], label3Box(i));
-        place(m_label2[slot(i)], label2Box(i));
-    }
-    for (const Place& p : kLabel1Places) {
-        place(m_label1[slot(p.index)], p.box);
+        const bool bold = m_bold.at(static_cast<std::size_t>(id));
+        SendMessageW(made, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(bold ? m_boldFont.get() : m_font.get()), TRUE);
     }
     m_backdropDirty = true;
     redrawBackdrop();
@@ -326,29 +298,24 @@ void Win32FrmMain::redrawBackdrop() {
 }
 
 void Win32FrmMain::paintBackdrop(HDC dc) const {
-    const auto scaledRect = [this](const Box& b) {
-        return RECT{scaled(b.left), scaled(b.top), scaled(b.left + b.width),
-                    scaled(b.top + b.height)};
+    const auto scaledRect = [this](const LayoutRect& b) {
+        return RECT{scaled(b.left), scaled(b.top), scaled(b.right()), scaled(b.bottom())};
     };
     RECT client{};
     GetClientRect(hwnd(), &client);
     const Brush grey(CreateSolidBrush(kBackground));
     FillRect(dc, &client, grey.get());
-    const Brush fill(CreateSolidBrush(kShapeFill));
-    for (const Box& shape : kFilledShapes) {
-        const RECT r = scaledRect(shape);
-        FillRect(dc, &r, fill.get());
-    }
-    // The outline squares behind each style letter (Shape3) and remove mark (Shape2).
-    const Pen outline(CreatePen(PS_SOLID, scaled(1), kOutline));
-    {
-        const Selection pen(dc, outline.get());
-        const Selection hollow(dc, GetStockObject(NULL_BRUSH));
-        for (int i = 1; i <= 7; ++i) {
-            for (const int dx : {124, 143}) {
-                const RECT r = scaledRect({panelLeft(i) + dx, panelTop(i) + 12, 17, 17});
-                Rectangle(dc, r.left, r.top, r.right, r.bottom);
-            }
+    // The column's backgrounds, then the outline squares behind each style letter and mark.
+    const Selection hollow(dc, GetStockObject(NULL_BRUSH));
+    for (const LayoutShape& shape : settingsShapes()) {
+        const RECT r = scaledRect(shape.rect);
+        if (shape.filled) {
+            const Brush fill(CreateSolidBrush(colourOf(shape.colour)));
+            FillRect(dc, &r, fill.get());
+        } else {
+            const Pen outline(CreatePen(PS_SOLID, scaled(1), colourOf(shape.colour)));
+            const Selection pen(dc, outline.get());
+            Rectangle(dc, r.left, r.top, r.right, r.bottom);
         }
     }
     // The thumbnails, stretched to fill their boxes (the aspect is not kept).
@@ -369,7 +336,7 @@ void Win32FrmMain::paintBackdrop(HDC dc) const {
         if (picture == nullptr || !*picture) {
             continue;
         }
-        const RECT r = scaledRect(image1Box(static_cast<int>(i)));
+        const RECT r = scaledRect(settingsControl(ControlArray::Image1, static_cast<int>(i)).rect);
         const Selection selected(source, picture->bitmap.get());
         StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,
                    picture->width, picture->height, SRCCOPY);

@@ -11,6 +11,7 @@
 // This header includes <windows.h>: include it after the core's headers.
 #include "core/ports/main_window.h"
 #include "core/ports/resources.h"
+#include "core/settings_window/settings_layout.h"
 #include "core/settings_window/settings_view.h"
 #include "core/tray/frm_main_logic.h"
 #include "windows/ui/settings_window/thumbnail_cache.h"
@@ -52,10 +53,10 @@ struct Win32FrmMainEvents {
 
 class Win32FrmMain : public Window, public MainWindow {
 public:
-    static constexpr int kClientWidth = 669;
-    static constexpr int kClientHeight = 301;
-    static constexpr int kThumbWidth = 160;
-    static constexpr int kThumbHeight = 120;
+    static constexpr int kClientWidth = kSettingsClientWidth;
+    static constexpr int kClientHeight = kSettingsClientHeight;
+    static constexpr int kThumbWidth = kThumbnailWidth;
+    static constexpr int kThumbHeight = kThumbnailHeight;
     // Timer ids of WM_TIMER: the caption clock (Timer1) and the blink (Timer2).
     static constexpr UINT_PTR kCaptionTimer = 1;
     static constexpr UINT_PTR kBlinkTimer = 2;
