@@ -45,6 +45,14 @@ std::optional<DecodedPicture> decodePicture(const std::string& path,
         std::int64_t{width} * std::int64_t{height} > kMaxPicturePixels) {
         return std::nullopt;
     }
+    // Only a JPEG decoder scales while it decodes; the others hold the whole picture first, so
+    // beyond kMostDecodedPixels only a JPEG is taken.
+    GUID container{};
+    if (std::int64_t{width} * std::int64_t{height} > kMostDecodedPixels &&
+        (FAILED(decoder->GetContainerFormat(&container)) ||
+         !IsEqualGUID(container, GUID_ContainerFormatJpeg))) {
+        return std::nullopt;
+    }
     DecodedPicture picture;
     picture.source = {static_cast<int>(width), static_cast<int>(height)};
     const PixelSize target = size.value_or(picture.source);

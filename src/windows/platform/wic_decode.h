@@ -29,7 +29,8 @@ struct DecodedPicture {
 
 // The first frame of `path`, scaled to `size` (its own size when none is given); nothing when the
 // file is not a picture WIC can decode, its header is refused, it has more than
-// kMaxPicturePixels, or the size is empty or over kMostDecodedPixels.
+// kMaxPicturePixels (more than kMostDecodedPixels unless it is a JPEG), or the size is empty or
+// over kMostDecodedPixels.
 std::optional<DecodedPicture> decodePicture(const std::string& path,
                                             std::optional<PixelSize> size = std::nullopt);
 
