@@ -1,6 +1,6 @@
 #include "linux/ui/program/command_line.h"
 
-#include "core/text/texts.h"
+#include "core/text/help_text.h"
 
 #include <array>
 #include <cstddef>
@@ -10,19 +10,9 @@ namespace lumora {
 
 namespace {
 
-struct OptionText {
-    const char* names;       // as --help shows them
-    const char* description; // one sentence or two
-};
-
-constexpr const char* kSummary = "a different desktop wallpaper for each day of the week";
-constexpr const char* kDescription =
-    "Lumora sits in the notification area, sets today's picture at start-up and within a second "
-    "of midnight, and reports what it did in short notifications. Without options it starts in "
-    "the notification area; a second start while it runs shows a box saying so and ends.";
 constexpr std::array<OptionText, 3> kOptions{{
-    {"-h, --help", "Show this help and exit."},
-    {"-v, --version", "Show the version and exit."},
+    kHelpOption,
+    kVersionOption,
     {"--refresh",
      "Set today's wallpaper now. A running Lumora is asked over the session bus to do it (as "
      "its menu's Refresh Wallpaper does); when none runs, today's wallpaper is set once and the "
@@ -73,30 +63,6 @@ std::string_view optionWord(std::string_view arg) {
     return arg.substr(0, arg.find('='));
 }
 
-// Text wrapped at `width` columns, each line indented by `indent` spaces.
-std::string wrap(std::string_view text, std::size_t indent, std::size_t width) {
-    std::string out;
-    std::string line;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(' ', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        const std::string_view word = text.substr(start, end - start);
-        if (!line.empty() && indent + line.size() + 1 + word.size() > width) {
-            out += std::string(indent, ' ') + line + "\n";
-            line.clear();
-        }
-        line += (line.empty() ? "" : " ") + std::string(word);
-        start = end + 1;
-    }
-    if (!line.empty()) {
-        out += std::string(indent, ' ') + line + "\n";
-    }
-    return out;
-}
-
 // troff text: a leading dot or quote would be a request, a backslash an escape, a dash a hyphen.
 std::string roff(std::string_view text) {
     std::string out;
@@ -111,14 +77,6 @@ std::string roff(std::string_view text) {
     }
     if (!out.empty() && (out[0] == '.' || out[0] == '\'')) {
         out.insert(0, "\\&");
-    }
-    return out;
-}
-
-template <std::size_t N> std::string helpTable(const std::array<OptionText, N>& rows) {
-    std::string out;
-    for (const OptionText& row : rows) {
-        out += "  " + std::string(row.names) + "\n" + wrap(row.description, 6, 79);
     }
     return out;
 }
@@ -161,22 +119,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return result;
 }
 
-std::string versionText() {
-    return std::string(kProductName) + " " + versionNumber();
-}
-
 std::string helpText() {
-    return "Usage: lumora [options]\n" + versionText() + ": " + kSummary + ".\n\n" +
-           wrap(kDescription, 0, 79) + "\nOptions:\n" + helpTable(kOptions) + "\nExit status:\n" +
+    return helpHeading() + "\nOptions:\n" + helpTable(kOptions) + "\nExit status:\n" +
            helpTable(kExitStatus);
 }
 
 std::string manPage() {
     return ".TH LUMORA 1 \"\" \"" + versionText() + "\" \"User Commands\"\n" + ".SH NAME\n" +
-           "lumora \\- " + roff(kSummary) + "\n" + ".SH SYNOPSIS\n.B lumora\n[\\fIoptions\\fR]\n" +
-           ".SH DESCRIPTION\n" + roff(kDescription) + "\n" + ".SH OPTIONS\n" +
-           manTable(kOptions, true) + ".SH EXIT STATUS\n" + manTable(kExitStatus, false) +
-           ".SH FILES\n" + manTable(kFiles, false);
+           "lumora \\- " + roff(kCommandSummary) + "\n" +
+           ".SH SYNOPSIS\n.B lumora\n[\\fIoptions\\fR]\n" + ".SH DESCRIPTION\n" +
+           roff(kCommandDescription) + "\n" + ".SH OPTIONS\n" + manTable(kOptions, true) +
+           ".SH EXIT STATUS\n" + manTable(kExitStatus, false) + ".SH FILES\n" +
+           manTable(kFiles, false);
 }
 
 } // namespace lumora

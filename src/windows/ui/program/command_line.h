@@ -1,6 +1,8 @@
 #pragma once
 // The command line of lumora.exe: what each option does, read before anything else (no window,
 // no settings, no instance mutex), and the text of --help, made from one table.
+#include "core/text/help_text.h"
+
 #include <string>
 #include <vector>
 
@@ -15,8 +17,6 @@ struct CommandLine {
 // Reads the arguments after the program's name (UTF-8).
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
-// "Lumora 2.2.4"
-std::string versionText();
 // The --help text: usage, description, options, exit status, files.
 std::string helpText();
 
