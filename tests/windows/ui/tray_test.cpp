@@ -2,14 +2,13 @@
 // icon's callback; the icon coming back when the shell starts again; the menu popped up.
 // The core's headers come first (through the rig), then those that include <windows.h>.
 #include "program_rig.h"
+#include "window_capture.h"
 
 #include "windows/ui/tray/win32_tray_menu.h"
 #include "windows/ui/tray/win32_tray_window.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <vector>
 
 namespace lumora {
@@ -181,46 +180,6 @@ TEST(TrayWindowWin32, TheIconComesBackWhenTheShellStartsAgain) {
     EXPECT_FALSE(shellHasIcon(rig.tray()));
 }
 
-// Saves the menu window as a BMP (for a look at it) where LUMORA_SCREENSHOT_DIR names a folder.
-void saveScreenshot(HWND window, const char* name) {
-    const char* folder = std::getenv("LUMORA_SCREENSHOT_DIR");
-    if (folder == nullptr || *folder == '\0') {
-        return;
-    }
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    if (!PrintWindow(window, dc, 0)) {
-        BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    }
-    GdiFlush();
-    const auto size = static_cast<DWORD>(width * height * 4);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    std::ofstream out(std::string(folder) + "\\" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-}
-
 // A right-button press on the icon pops the menu up at the mouse (the settings window's
 // popupMenu is the tray window's here); it is open until it is closed, and a choice made in it
 // reaches the core's handler.
@@ -247,7 +206,7 @@ TEST(TrayWindowWin32, TheMenuPopsUpAtTheMouseAndAChoiceReachesItsHandler) {
         menuWindow = found;
         GetWindowRect(found, &menuRect);
         sawOpen = current->program->trayWindow().menu().isOpen();
-        saveScreenshot(found, "tray_menu.bmp");
+        test::saveScreenshot(test::capture(found, false), "tray_menu");
         PostMessageW(found, WM_CHAR, L'l', 0);
     });
     rig.log.clear();

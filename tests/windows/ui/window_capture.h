@@ -4,6 +4,8 @@
 // a recording Dialogs, a clock the test sets, and screenshots for a person to look at.
 #include "core/ports/clock.h"
 #include "core/ports/dialogs.h"
+#include "windows/ui/window/dib.h"
+#include "windows/ui/window/gdi_handles.h"
 
 #include <windows.h>
 
@@ -87,6 +89,26 @@ inline void printChildren(HWND parent, HDC dc, POINT origin) {
     }
 }
 
+// Draws `draw` into a fresh 32-bpp DIB section of width x height and reads its pixels back.
+inline Capture drawnInto(int width, int height, const std::function<void(HDC)>& draw) {
+    Capture shot;
+    shot.width = width;
+    shot.height = height;
+    const Dib dib = makeDib(width, height);
+    if (!dib) {
+        return shot;
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    {
+        const Selection selected(dc, dib.bitmap.get());
+        draw(dc);
+        GdiFlush();
+        shot.pixels.assign(dib.pixels, dib.pixels + static_cast<std::size_t>(width) * height);
+    }
+    DeleteDC(dc);
+    return shot;
+}
+
 inline Capture capture(HWND window, bool clientOnly) {
     RECT r{};
     if (clientOnly) {
@@ -94,35 +116,17 @@ inline Capture capture(HWND window, bool clientOnly) {
     } else {
         GetWindowRect(window, &r);
     }
-    Capture shot;
-    shot.width = r.right - r.left;
-    shot.height = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ before = SelectObject(dc, bitmap);
-    PrintWindow(window, dc, clientOnly ? PW_CLIENTONLY : 0);
-    // The child controls, as they draw themselves over their parent.
-    POINT origin{0, 0};
-    if (!clientOnly) {
-        ClientToScreen(window, &origin);
-        origin.x -= r.left;
-        origin.y -= r.top;
-    }
-    printChildren(window, dc, origin);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    shot.pixels.assign(p, p + static_cast<std::size_t>(shot.width) * shot.height);
-    SelectObject(dc, before);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return shot;
+    return drawnInto(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        PrintWindow(window, dc, clientOnly ? PW_CLIENTONLY : 0);
+        // The child controls, as they draw themselves over their parent.
+        POINT origin{0, 0};
+        if (!clientOnly) {
+            ClientToScreen(window, &origin);
+            origin.x -= r.left;
+            origin.y -= r.top;
+        }
+        printChildren(window, dc, origin);
+    });
 }
 
 // The window as it is on the screen now (after it painted): the screen's pixels under its frame.
@@ -131,27 +135,10 @@ inline Capture captureScreen(HWND window) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r{};
     GetWindowRect(window, &r);
-    Capture shot;
-    shot.width = r.right - r.left;
-    shot.height = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ before = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    shot.pixels.assign(p, p + static_cast<std::size_t>(shot.width) * shot.height);
-    SelectObject(dc, before);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    Capture shot = drawnInto(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    });
     ReleaseDC(nullptr, screen);
     return shot;
 }
