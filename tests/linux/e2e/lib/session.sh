@@ -5,44 +5,11 @@
 # when the shell exits (session_stop). Below it: the helpers the test scripts share.
 
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/../../../lib/checks.sh"
 SESSION_PIDS=()
 SESSION_DIR=""
-E2E_FAILURES=0
-
-e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*" >&2; }
-fail() { e2e_log "FAIL: $*"; E2E_FAILURES=$((E2E_FAILURES + 1)); }
-skip() { e2e_log "SKIP: $*"; exit 77; }
-need() { for c in "$@"; do command -v "$c" >/dev/null 2>&1 || skip "$c is not installed"; done; }
-# check_eq WHAT EXPECTED ACTUAL
-check_eq() { [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"; }
-e2e_finish() {
-    check_qt_main_thread
-    [ "$E2E_FAILURES" -gt 0 ] && { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }
-    e2e_log "all checks passed"
-    exit 0
-}
-
-# wait_until SECONDS COMMAND...: polls every 0.1 s until COMMAND succeeds.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
-
-# listening SECONDS SEEN WRITE...: a watcher started in the background shows that it listens by
-# reporting a change made for it: WRITE, and again each second, until the command SEEN succeeds.
-listening() {
-    local deadline=$((SECONDS + $1)) seen=$2
-    shift 2
-    while :; do
-        "$@" >/dev/null 2>&1
-        wait_until 1 "$seen" && return 0
-        [ $SECONDS -ge $deadline ] && return 1
-    done
-}
+# Checked when a script ends: the program's own processes started Qt as they should.
+e2e_final_checks() { check_qt_main_thread; }
 
 # session_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
 # is left in SPAWNED (not printed: a command substitution would lose it from SESSION_PIDS). The
@@ -67,8 +34,6 @@ check_qt_main_thread() {
             fail "${log##*/}: QApplication was not created in the main() thread"
     done
 }
-alive() { kill -0 "$1" 2>/dev/null && ! grep -qs '^State:.*Z' "/proc/$1/status"; }
-ended() { ! alive "$1"; }
 
 # start_xvfb ARGS...: one more X server of the session; its display is left in XVFB_DISPLAY.
 start_xvfb() {

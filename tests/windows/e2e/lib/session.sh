@@ -1,0 +1,170 @@
+# A Wine desktop session of a script's own for end-to-end tests of lumora.exe. Source this
+# file, then:
+#   win_session_start
+# It starts a private X server, a Wine server and a fresh prefix (tools/wine_session.sh), then
+# a Wine virtual desktop of 1280 x 800 with its taskbar and notification area, and stops
+# everything it started, last started first, by PID, when the shell exits. Below it: the helpers
+# the scripts share. ctest gives LUMORA_EXE, DESK_PROBE, WINE64 and LUMORA_SOURCE_DIR.
+
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/../../../lib/checks.sh"
+WIN_PIDS=()
+WIN_DIR=""
+DESK_W=1280
+DESK_H=800
+# The Linux-side name of the prefix's %LOCALAPPDATA%, and the program's folder in it.
+LOCAL_APPDATA=""
+PROGRAM_DATA=""
+OPTIONS_KEY='HKCU\Software\Vintrel\Options'
+DAYS_KEY='HKCU\Software\Vintrel\Days'
+DESKTOP_KEY='HKCU\Control Panel\Desktop'
+
+# win_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
+# is left in SPAWNED.
+win_spawn() {
+    local name=$1
+    shift
+    "$@" >"$WIN_DIR/$name.log" 2>&1 &
+    SPAWNED=$!
+    WIN_PIDS+=("$SPAWNED")
+}
+
+# wine_cmd ARGS...: a Wine program run to its end, its output without carriage returns.
+wine_cmd() { "$wine64" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { wine_cmd "$DESK_PROBE" "$@"; }
+
+win_session_start() {
+    need Xvfb xdotool import convert compare
+    : "${LUMORA_EXE:?}" "${DESK_PROBE:?}" "${LUMORA_SOURCE_DIR:?}"
+    wine64=${WINE64:-/usr/lib/wine/wine64}
+    # A session of the script's own, whatever the caller's was.
+    unset WINEPREFIX
+    source "$LUMORA_SOURCE_DIR/tools/wine_session.sh"
+    trap win_session_stop EXIT
+    wine_session_start || { e2e_log "the Wine session did not start"; return 1; }
+    WIN_DIR=$wine_run/e2e
+    mkdir -p "$WIN_DIR"
+    # The virtual desktop, named in the prefix's settings as Wine's own configuration would.
+    wine_cmd reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Lumora /f >/dev/null
+    wine_cmd reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Lumora /d "${DESK_W}x$DESK_H" /f >/dev/null
+    start_shell || return 1
+    LOCAL_APPDATA=$(windows_path_to_unix "$(wine_cmd cmd /c echo %LOCALAPPDATA%)")
+    PROGRAM_DATA=$LOCAL_APPDATA/Lumora
+    e2e_log "Wine desktop ready on $DISPLAY in $WINEPREFIX"
+}
+
+# start_shell: the virtual desktop's shell (explorer), ready when its taskbar has been made (it
+# is shown with the first icon or program window).
+start_shell() {
+    win_spawn explorer "$wine64" explorer "/desktop=Lumora,${DESK_W}x$DESK_H"
+    SHELL_PID=$SPAWNED
+    wait_until 60 taskbar_shown || { e2e_log "the virtual desktop's taskbar did not appear"; return 1; }
+}
+taskbar_shown() { probe find Shell_TrayWnd; }
+
+win_session_stop() {
+    local i
+    for ((i = ${#WIN_PIDS[@]} - 1; i >= 0; i--)); do kill "${WIN_PIDS[$i]}" 2>/dev/null; done
+    for i in "${WIN_PIDS[@]}"; do wait_until 5 ended "$i" || kill -9 "$i" 2>/dev/null; done
+    WIN_PIDS=()
+    if [ -n "${E2E_KEEP:-}" ] && [ -n "$WIN_DIR" ]; then
+        cp -r "$WIN_DIR" "$E2E_KEEP" && e2e_log "logs and screenshots kept in $E2E_KEEP"
+    fi
+    wine_session_stop
+}
+
+# windows_path_to_unix PATH: where a C: path of the prefix is on this machine.
+windows_path_to_unix() {
+    local path=${1#[Cc]:}
+    path=${path//\\//}
+    printf '%s\n' "$WINEPREFIX/drive_c$path"
+}
+# unix_to_windows PATH: a file of this machine as Wine's Z: drive names it.
+unix_to_windows() { printf 'Z:%s\n' "${1//\//\\}"; }
+
+# reg_value KEY NAME: the data of one registry value (nothing when it is not there).
+reg_value() {
+    wine_cmd reg query "$1" /v "$2" | awk -v name="$2" '
+        { line = $0; sub(/^ +/, "", line) }
+        index(line, name " ") == 1 { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line; found = 1 }
+        END { exit !found }'
+}
+reg_is() { [ "$(reg_value "$1" "$2")" = "$3" ]; }
+reg_set() { wine_cmd reg add "$1" /v "$2" /d "$3" /f >/dev/null; }
+
+# start_lumora NAME ARGS...: the program in the desktop, logged to NAME.log; its PID in LUMORA_PID.
+start_lumora() {
+    local name=$1
+    shift
+    win_spawn "$name" "$wine64" "$LUMORA_EXE" "$@"
+    LUMORA_PID=$SPAWNED
+}
+
+# window_of TITLE: the handle of the first visible top-level window with exactly that title.
+window_of() { probe windows | awk -F'\t' -v title="$1" '$4 == title { print $1; exit }'; }
+window_shown() { [ -n "$(window_of "$1")" ]; }
+window_gone() { [ -z "$(window_of "$1")" ]; }
+# window_rect HWND -> "X Y W H" on the desktop
+window_rect() { probe windows | awk -F'\t' -v hwnd="$1" '$1 == hwnd { print $5, $6, $7, $8; exit }'; }
+# control_text HWND CLASS: the texts of a window's child controls of one class, one per line.
+control_texts() { probe children "$1" | awk -F'\t' -v class="$2" '$2 == class { print $4 }'; }
+# control_rect HWND TEXT -> "X Y W H" of the child control with that text
+control_rect() { probe children "$1" | awk -F'\t' -v text="$2" '$4 == text { print $5, $6, $7, $8; exit }'; }
+# click_control HWND TEXT: a left click in the middle of a window's control.
+click_control() {
+    local x y w h
+    read -r x y w h < <(control_rect "$1" "$2") || { fail "no control [$2]"; return 1; }
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# tray_icon -> "X Y W H" of the program's icon in the notification area (its tip is "Lumora").
+tray_icon() { probe tray | awk -F'\t' '$6 == "Lumora" { print $2, $3, $4, $5; exit }'; }
+icon_shown() { [ -n "$(tray_icon)" ]; }
+icon_gone() { ! icon_shown; }
+# click_icon BUTTON [REPEAT]: clicks on the middle of the program's icon.
+click_icon() {
+    local x y w h
+    read -r x y w h < <(tray_icon) || { fail "no icon to click"; return 1; }
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 80 "$1"
+}
+
+# watch_balloons: the shell's balloons, recorded from now on in balloons.log, one per line as
+# "hwnd<TAB>text" with line breaks written \n and \r; balloon_seen TEXT: one showed that text.
+watch_balloons() {
+    win_spawn balloons "$wine64" "$DESK_PROBE" balloons
+    wait_until 30 grep -q '^listening' "$WIN_DIR/balloons.log" || fail "the balloon watch did not start"
+}
+balloon_seen() { tr -d '\r' <"$WIN_DIR/balloons.log" | cut -f2- | grep -qxF "$1"; }
+wait_balloon() {
+    wait_until "$1" balloon_seen "$2" || fail "no balloon [$2]; seen: $(tr -d '\r' <"$WIN_DIR/balloons.log" | cut -f2- | tail -n +2 | paste -sd'|')"
+}
+
+# snapshot NAME: the X screen (the whole virtual desktop) into NAME.png; pixel NAME X Y -> "R G B".
+snapshot() { import -window root "$WIN_DIR/$1.png"; }
+pixel() {
+    convert "$WIN_DIR/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+# system_colour -> "R G B": the desktop colour the system holds, as other programs read it. Wine's
+# shell paints its background with the colour it started with, so the colour the program sets is
+# read here and the pixels around a centred picture are compared with what the shell paints
+# (shell_colour, the top-left pixel, as an ImageMagick colour).
+system_colour() { probe colour; }
+shell_colour() {
+    snapshot corner && printf 'rgb(%s)\n' "$(pixel corner 0 0 | tr ' ' ',')"
+}
+# desktop_shows PICTURE STYLE [BACKGROUND]: the desktop above the taskbar is PICTURE laid out
+# by STYLE (center, tile or stretch) on BACKGROUND (an ImageMagick colour, white by default),
+# pixel for pixel.
+desktop_shows() {
+    local picture=$1 style=$2 background=${3:-white} area=${DESK_W}x$((DESK_H - 20))+0+0 layout
+    case $style in
+    center) layout=(-size "${DESK_W}x$DESK_H" "xc:$background" "$picture" -gravity center -composite +gravity) ;;
+    tile) layout=(-size "${DESK_W}x$DESK_H" "tile:$picture") ;;
+    stretch) layout=("$picture" -resize "${DESK_W}x$DESK_H!") ;;
+    *) fail "desktop_shows: no style $style"; return 1 ;;
+    esac
+    convert "${layout[@]}" -crop "$area" +repage "$WIN_DIR/want.png" 2>/dev/null # warns on some BMPs
+    import -window root "$WIN_DIR/screen.png" && convert "$WIN_DIR/screen.png" -crop "$area" +repage "$WIN_DIR/root.png" &&
+        [ "$(compare -metric AE -fuzz "${FUZZ:-0}" "$WIN_DIR/want.png" "$WIN_DIR/root.png" null: 2>&1 | tail -n1)" = 0 ]
+}

@@ -1,0 +1,277 @@
+// desk_probe: reads back what a Wine virtual desktop shows, for the end-to-end scripts. It runs
+// as a program of its own in the desktop's session, so everything it reports comes from other
+// processes' windows, as a user would see them.
+//
+//   desk_probe windows                 visible top-level windows
+//   desk_probe find CLASS              a top-level window of that class, shown or not
+//   desk_probe colour                  the desktop's system colour, as "R G B"
+//   desk_probe children HWND           the child controls of one window
+//   desk_probe tray                    the notification area's icons with their tips
+//   desk_probe balloons                watches for balloons; prints each one shown, until killed
+//
+// Every line is tab-separated: hwnd (hex), then the fields the command names. Texts have their
+// line breaks written as \n and \r, so that one window is one line.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring escaped(const std::wstring& text) {
+    std::wstring out;
+    for (const wchar_t c : text) {
+        if (c == L'\n') {
+            out += L"\\n";
+        } else if (c == L'\r') {
+            out += L"\\r";
+        } else if (c == L'\t') {
+            out += L"\\t";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Lines go out as UTF-8, flushed at once: the scripts read them while the probe runs.
+void printLine(const std::wstring& line) {
+    const std::wstring withEnd = line + L"\n";
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, withEnd.c_str(), static_cast<int>(withEnd.size()), nullptr,
+                            0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, withEnd.c_str(), static_cast<int>(withEnd.size()), bytes.data(),
+                        size, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+              &written, nullptr);
+}
+
+std::wstring hexOf(HWND window) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%llx",
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+
+std::wstring textOf(HWND window) {
+    // WM_GETTEXT is carried across processes; a hung window does not stop the probe.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+        return L"";
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring rectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    wchar_t text[96];
+    swprintf(text, 96, L"%ld\t%ld\t%ld\t%ld", rect.left, rect.top, rect.right - rect.left,
+             rect.bottom - rect.top);
+    return text;
+}
+
+// One tool of a tooltip control: its text and its rectangle on the screen, read through memory
+// lent inside the tooltip's own process (TTM_ messages carry pointers that are not translated
+// between processes). Wine's tooltips answer no TTM_GETTITLE, so a balloon's title is not read.
+struct Tool {
+    std::wstring text;
+    RECT rect{};
+};
+
+bool readTool(HWND tooltip, WPARAM index, Tool& out) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tooltip, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) {
+        return false;
+    }
+    constexpr SIZE_T kChars = 1024;
+    const SIZE_T size = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<unsigned char*>(
+        VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    bool ok = false;
+    if (remote) {
+        auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+        std::vector<wchar_t> text(kChars, L'\0');
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.lpszText = remoteText;
+        DWORD_PTR found = 0;
+        if (WriteProcessMemory(process, remoteText, text.data(), kChars * sizeof(wchar_t),
+                               nullptr) &&
+            WriteProcessMemory(process, remote, &info, sizeof info, nullptr) &&
+            SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 2000, &found) &&
+            found && ReadProcessMemory(process, remote, &info, sizeof info, nullptr) &&
+            ReadProcessMemory(process, remoteText, text.data(), kChars * sizeof(wchar_t),
+                              nullptr)) {
+            text.back() = L'\0';
+            out.text = text.data();
+            out.rect = info.rect;
+            // A tool that stands for a whole window has that window's rectangle.
+            if (info.uFlags & TTF_IDISHWND) {
+                GetWindowRect(reinterpret_cast<HWND>(info.uId), &out.rect);
+            } else {
+                MapWindowPoints(info.hwnd, nullptr, reinterpret_cast<POINT*>(&out.rect), 2);
+            }
+            ok = true;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return ok;
+}
+
+struct Found {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM found) {
+    reinterpret_cast<Found*>(found)->windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> topLevel() {
+    Found found;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+int listWindows() {
+    for (HWND window : topLevel()) {
+        if (!IsWindowVisible(window)) {
+            continue;
+        }
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        printLine(hexOf(window) + L"\t" + std::to_wstring(pid) + L"\t" + classOf(window) + L"\t" +
+                  escaped(textOf(window)) + L"\t" + rectOf(window));
+    }
+    return 0;
+}
+
+int listChildren(const wchar_t* handle) {
+    const auto window =
+        reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(handle, nullptr, 16)));
+    if (!IsWindow(window)) {
+        std::fwprintf(stderr, L"desk_probe: no window %ls\n", handle);
+        return 2;
+    }
+    Found found;
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&found));
+    for (HWND child : found.windows) {
+        printLine(hexOf(child) + L"\t" + classOf(child) + L"\t" +
+                  std::to_wstring(GetDlgCtrlID(child)) + L"\t" + escaped(textOf(child)) + L"\t" +
+                  rectOf(child) + L"\t" + (IsWindowVisible(child) ? L"1" : L"0"));
+    }
+    return 0;
+}
+
+bool isBalloon(HWND window) {
+    return classOf(window) == TOOLTIPS_CLASSW && (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON);
+}
+
+// The shell draws its icons itself and gives each one a tool of its tooltip, with the icon's
+// tip and rectangle: one line per icon, its rectangle and its tip.
+int listTray() {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) {
+        std::fwprintf(stderr, L"desk_probe: no notification area\n");
+        return 2;
+    }
+    for (HWND window : topLevel()) {
+        if (classOf(window) != TOOLTIPS_CLASSW || isBalloon(window) ||
+            GetWindow(window, GW_OWNER) != tray) {
+            continue;
+        }
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        for (WPARAM index = 0; index < count; ++index) {
+            Tool tool;
+            if (readTool(window, index, tool)) {
+                wchar_t rect[96];
+                swprintf(rect, 96, L"%ld\t%ld\t%ld\t%ld", tool.rect.left, tool.rect.top,
+                         tool.rect.right - tool.rect.left, tool.rect.bottom - tool.rect.top);
+                printLine(hexOf(window) + L"\t" + rect + L"\t" + escaped(tool.text));
+            }
+        }
+    }
+    return 0;
+}
+
+// Balloons are tooltips with the balloon style, shown by the shell for a while and then
+// destroyed; each one is printed once, with its text, when it is first seen.
+int watchBalloons() {
+    printLine(L"listening");
+    std::vector<std::pair<HWND, std::wstring>> seen;
+    for (;;) {
+        for (HWND window : topLevel()) {
+            if (!IsWindowVisible(window) || !isBalloon(window)) {
+                continue;
+            }
+            const std::wstring text = textOf(window);
+            bool known = text.empty();
+            for (const auto& [hwnd, shown] : seen) {
+                known = known || (hwnd == window && shown == text);
+            }
+            if (!known) {
+                seen.emplace_back(window, text);
+                printLine(hexOf(window) + L"\t" + escaped(text));
+            }
+        }
+        Sleep(50);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"windows") {
+        return listWindows();
+    }
+    if (command == L"find" && argc > 2) {
+        HWND window = FindWindowW(argv[2], nullptr);
+        if (window) {
+            printLine(hexOf(window));
+        }
+        return window ? 0 : 1;
+    }
+    if (command == L"colour") {
+        const COLORREF colour = GetSysColor(COLOR_BACKGROUND);
+        printLine(std::to_wstring(GetRValue(colour)) + L" " + std::to_wstring(GetGValue(colour)) +
+                  L" " + std::to_wstring(GetBValue(colour)));
+        return 0;
+    }
+    if (command == L"children" && argc > 2) {
+        return listChildren(argv[2]);
+    }
+    if (command == L"tray") {
+        return listTray();
+    }
+    if (command == L"balloons") {
+        return watchBalloons();
+    }
+    std::fwprintf(
+        stderr,
+        L"usage: desk_probe windows | find CLASS | colour | children HWND | tray | balloons\n");
+    return 2;
+}
