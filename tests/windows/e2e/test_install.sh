@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installer under Wine: tools/package_windows.sh's NSIS script built around this build's
-# lumora.exe, installed silently for the user, the installed program run, uninstalled silently.
+# lumora.exe, installed silently for the user, the installed program started for the first time,
+# uninstalled silently.
 # Afterwards nothing of the program is left (its folder, its Start-menu entry, its Apps & features
 # entry, its Run value) but the user's settings.
 # Usage (from ctest, inside tools/test_windows.sh's Wine session):
@@ -52,8 +53,23 @@ done
 installed_version=$("$wine" "$programs_unix/lumora.exe" --version | tr -d '\r')
 [ "$installed_version" = "Lumora $version" ] || failed "the installed program says [$installed_version]"
 
-# What the program and the user leave: a Run value and settings.
-"$wine" reg add "$run_key" /v Lumora /d "$(printf '%s' "${local_app}\\Programs\\Lumora\\lumora.exe")" /f >/dev/null
+# The installed program's first start: it registers itself to start at logon (in the machine's
+# Run key, or the user's where the machine's is not open to it) and writes its default picture.
+# It runs until it is ended as logging off would end it; the user leaves a setting behind.
+installed=$(printf '%s' "${local_app}\\Programs\\Lumora\\lumora.exe")
+"$wine" reg add "$options_key" /v ShowSplsh /d False /f >/dev/null
+"$wine" "$programs_unix/lumora.exe" >"$work/first-start.log" 2>&1 &
+program=$!
+registered() { [ "$(run_value HKLM)" = "$installed" ] || [ "$(run_value HKCU)" = "$installed" ]; }
+run_value() {
+    "$wine" reg query "$1\\Software\\Microsoft\\Windows\\CurrentVersion\\Run" /v Lumora 2>/dev/null |
+        tr -d '\r' | sed -n 's/^ *Lumora *REG_SZ *//p'
+}
+wait_until 60 registered || failed "the installed program's first start wrote no Run value for [$installed]"
+wait_until 30 test -f "${programs_unix%/Programs/Lumora}/Lumora/Default.bmp" ||
+    failed "the installed program's first start wrote no default picture"
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null || true
 "$wine" reg add "$options_key" /v DispMess /d False /f >/dev/null
 "$wine" "$programs_unix/uninstall.exe" /S
 # The uninstaller runs again from a copy in %TEMP% and returns at once: its work is done when
@@ -61,7 +77,8 @@ installed_version=$("$wine" "$programs_unix/lumora.exe" --version | tr -d '\r')
 wait_until 60 test ! -e "$programs_unix" || failed "the program's folder is still there"
 wait_until 30 eval '! key_exists "$uninstall_key"' || failed "the Apps & features entry is still there"
 [ ! -e "$start_menu" ] || failed "the Start-menu entry is still there"
-! reg_has "$run_key" Lumora || failed "the Run value is still there"
+! reg_has "$run_key" Lumora || failed "the user's Run value is still there"
+! reg_has "${run_key/HKCU/HKLM}" Lumora || failed "the machine's Run value is still there"
 reg_has "$options_key" DispMess || failed "the user's settings were removed"
 
 echo "install under Wine: installed, run, uninstalled, settings kept; $failures failure(s)"
