@@ -11,8 +11,9 @@
 //
 // Every line is tab-separated: hwnd (hex), then the fields the command names. Texts have their
 // line breaks written as \n and \r, so that one window is one line.
-#include <commctrl.h>
 #include <windows.h>
+// after <windows.h>, which it needs
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
