@@ -35,6 +35,7 @@ choose() {
     menu_choose $((DAY + 2)) || return 1
     wait_until 30 dialog_shown || { fail "no open dialog for $NAME"; return 1; }
     check_eq "the open dialog's class" '#32770' "$(probe windows | awk -F'\t' -v h="$(open_dialog)" '$1 == h { print $3 }')"
+    check_eq "the dialog's file types" 'Image files (*.jpg; *.gif; *.bmp; *.tga; *.*htm*; *.png)' "$(control_text_id "$(open_dialog)" 1136)"
     type_into_edit "$(open_dialog)" "$(unix_to_windows "$1")"
     xdotool key Return
     wait_until 30 dialog_gone || fail "the open dialog stayed"

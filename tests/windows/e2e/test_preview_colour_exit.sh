@@ -71,6 +71,8 @@ set_field() {
     xdotool type --delay 20 "$2"
     wait_until 10 field_is "$1" "$2" || fail "field $1 shows [$(control_text_id "$DIALOG" "$1")], not $2"
 }
+fields() { echo "$(control_text_id "$DIALOG" 706) $(control_text_id "$DIALOG" 707) $(control_text_id "$DIALOG" 708)"; }
+check_eq "the dialog's first colour, none stored" "0 0 0" "$(fields)"
 set_field 706 30
 set_field 707 120
 set_field 708 90
@@ -79,6 +81,19 @@ wait_until 30 colour_gone || fail "the colour dialog stayed"
 colour_is() { [ "$(system_colour)" = "$1" ]; }
 wait_until 30 colour_is "30 120 90" || fail "the desktop colour is [$(system_colour)], not 30 120 90"
 wait_until 30 reg_is "$OPTIONS_KEY" BackColor $((30 + 120 * 256 + 90 * 65536)) || fail "BackColor is [$(reg_value "$OPTIONS_KEY" BackColor)]"
+
+# The dialog again starts on the stored colour; Cancel changes nothing.
+menu_choose 13
+wait_until 30 colour_shown || { fail "no colour dialog the second time"; e2e_finish; }
+DIALOG=$(colour_dialog)
+click_control "$DIALOG" '&Define Custom Colors >>'
+wait_until 10 control_shown_id "$DIALOG" 706 || fail "the custom part did not open"
+check_eq "the dialog's first colour, the stored one" "30 120 90" "$(fields)"
+set_field 706 200
+click_control "$DIALOG" Cancel
+wait_until 30 colour_gone || fail "the colour dialog stayed after Cancel"
+check_eq "the desktop colour after Cancel" "30 120 90" "$(system_colour)"
+check_eq "BackColor after Cancel" $((30 + 120 * 256 + 90 * 65536)) "$(reg_value "$OPTIONS_KEY" BackColor)"
 
 # 3. Exit (2 items down): the process ends and the shell takes the icon away.
 menu_choose 2

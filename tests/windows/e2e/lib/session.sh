@@ -16,7 +16,8 @@ DESK_H=800
 LOCAL_APPDATA=""
 PROGRAM_DATA=""
 OPTIONS_KEY='HKCU\Software\Vintrel\Options'
-DAYS_KEY='HKCU\Software\Vintrel\Days'
+# The days' pictures (the paths of their copies); the program keeps no key named Days.
+DAYS_KEY='HKCU\Software\Corvane\Local Settings'
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 
 # win_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
@@ -215,7 +216,7 @@ menu_first_lit() {
 }
 # The keys of the days' pictures: the chosen files (sources) and their copies (the day's picture).
 SOURCES_KEY='HKCU\Software\Corvane\Settings'
-PICTURES_KEY='HKCU\Software\Corvane\Local Settings'
+PICTURES_KEY=$DAYS_KEY
 # settings_window -> the handle of the settings window (its caption names the version, the date
 # and the time, so it changes every second).
 settings_window() { probe windows | awk -F'\t' 'index($4, "Lumora - v2.2.4 - ") == 1 { print $1; exit }'; }
