@@ -16,7 +16,8 @@ DESK_H=800
 LOCAL_APPDATA=""
 PROGRAM_DATA=""
 OPTIONS_KEY='HKCU\Software\Vintrel\Options'
-DAYS_KEY='HKCU\Software\Vintrel\Days'
+# The days' pictures (the paths of their copies); the program keeps no key named Days.
+DAYS_KEY='HKCU\Software\Corvane\Local Settings'
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 
 # win_spawn NAME COMMAND...: a background process of the session, logged to NAME.log; its PID
@@ -101,7 +102,8 @@ start_lumora() {
 }
 
 # window_of TITLE: the handle of the first visible top-level window with exactly that title.
-window_of() { probe windows | awk -F'\t' -v title="$1" '$4 == title { print $1; exit }'; }
+# (Texts reach awk through its environment: -v would read a title's backslashes as escapes.)
+window_of() { probe windows | TITLE=$1 awk -F'\t' '$4 == ENVIRON["TITLE"] { print $1; exit }'; }
 window_shown() { [ -n "$(window_of "$1")" ]; }
 window_gone() { [ -z "$(window_of "$1")" ]; }
 # window_rect HWND -> "X Y W H" on the desktop
@@ -109,7 +111,7 @@ window_rect() { probe windows | awk -F'\t' -v hwnd="$1" '$1 == hwnd { print $5, 
 # control_text HWND CLASS: the texts of a window's child controls of one class, one per line.
 control_texts() { probe children "$1" | awk -F'\t' -v class="$2" '$2 == class { print $4 }'; }
 # control_rect HWND TEXT -> "X Y W H" of the child control with that text
-control_rect() { probe children "$1" | awk -F'\t' -v text="$2" '$4 == text { print $5, $6, $7, $8; exit }'; }
+control_rect() { probe children "$1" | TEXT=$2 awk -F'\t' '$4 == ENVIRON["TEXT"] { print $5, $6, $7, $8; exit }'; }
 # click_control HWND TEXT: a left click in the middle of a window's control.
 click_control() {
     local x y w h
@@ -118,7 +120,8 @@ click_control() {
 }
 
 # tray_icon -> "X Y W H" of the program's icon in the notification area (its tip is "Lumora").
-tray_icon() { probe tray | awk -F'\t' '$6 == "Lumora" { print $2, $3, $4, $5; exit }'; }
+# A removed icon leaves its tool in the shell's tooltip with an empty rectangle: that is no icon.
+tray_icon() { probe tray | awk -F'\t' '$6 == "Lumora" && $4 > 0 && $5 > 0 { print $2, $3, $4, $5; exit }'; }
 icon_shown() { [ -n "$(tray_icon)" ]; }
 icon_gone() { ! icon_shown; }
 # click_icon BUTTON [REPEAT]: clicks on the middle of the program's icon.
@@ -168,3 +171,71 @@ desktop_shows() {
     import -window root "$WIN_DIR/screen.png" && convert "$WIN_DIR/screen.png" -crop "$area" +repage "$WIN_DIR/root.png" &&
         [ "$(compare -metric AE -fuzz "${FUZZ:-0}" "$WIN_DIR/want.png" "$WIN_DIR/root.png" null: 2>&1 | tail -n1)" = 0 ]
 }
+
+# control_rect_id HWND ID -> "X Y W H" of a window's child control with that control id (for
+# controls whose text changes, such as a blinking caption); control_text_id HWND ID: its text.
+control_rect_id() { probe children "$1" | awk -F'\t' -v id="$2" '$3 == id { print $5, $6, $7, $8; exit }'; }
+control_text_id() { probe children "$1" | awk -F'\t' -v id="$2" '$3 == id { print $4; exit }'; }
+control_shown_id() { probe children "$1" | awk -F'\t' -v id="$2" '$3 == id { found = $9 == 1 } END { exit !found }'; }
+# click_id HWND ID [BUTTON]: a click in the middle of the control with that id.
+click_id() {
+    local x y w h
+    read -r x y w h < <(control_rect_id "$1" "$2") || { fail "no control with id $2"; return 1; }
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "${3:-1}"
+}
+# window_of_class CLASS -> the handle of the first visible top-level window of that class.
+window_of_class() { probe windows | awk -F'\t' -v class="$1" '$3 == class { print $1; exit }'; }
+menu_shown() { [ -n "$(window_of_class '#32768')" ]; }
+# menu_choose DOWNS: the tray menu opened with a right click on the icon, then its item DOWNS
+# steps down from the top (separators are skipped by the menu itself) chosen with Return. Keys
+# reach the window under the pointer, so the pointer rests on the menu's top edge first, where it
+# lights no item.
+# keys_to_pointer: the X keyboard focus on the virtual desktop's X window, which holds the X
+# windows of all the desktop's windows, so that keys go to the one under the pointer (as with the
+# X server's first focus). Wine moves the focus to the X window of a dialog that takes it, and when
+# that window goes the keys go nowhere.
+keys_to_pointer() {
+    xdotool windowfocus "$(xdotool search --maxdepth 1 --name "^Lumora - Wine desktop\$" 2>/dev/null | head -n1)"
+}
+# A menu shown is not yet a menu that reads the keys: the first Down is pressed, again each second,
+# until the first item is lit (the highlight's colour, #3096FA here, across its row).
+MENU_RECT=()
+menu_choose() {
+    click_icon 3 && wait_until 20 menu_shown || { fail "the tray menu did not open"; return 1; }
+    read -r -a MENU_RECT < <(window_rect "$(window_of_class '#32768')")
+    xdotool mousemove $((MENU_RECT[0] + MENU_RECT[2] / 2)) $((MENU_RECT[1] + 1))
+    keys_to_pointer
+    listening 20 menu_first_lit xdotool key Down || { fail "the tray menu took no key"; return 1; }
+    if [ "$1" -gt 1 ]; then xdotool key --delay 60 $(printf 'Down %.0s' $(seq 2 "$1")); fi
+    xdotool key Return
+}
+menu_first_lit() {
+    snapshot menu
+    [ "$(convert "$WIN_DIR/menu.png" -crop "$((MENU_RECT[2] - 10))x10+$((MENU_RECT[0] + 5))+$((MENU_RECT[1] + 5))" \
+        +repage -depth 8 txt:- | grep -ci '#3096FA')" -gt 500 ]
+}
+# The keys of the days' pictures: the chosen files (sources) and their copies (the day's picture).
+SOURCES_KEY='HKCU\Software\Corvane\Settings'
+PICTURES_KEY=$DAYS_KEY
+# settings_window -> the handle of the settings window (its caption names the version, the date
+# and the time, so it changes every second).
+settings_window() { probe windows | awk -F'\t' 'index($4, "Lumora - v2.2.4 - ") == 1 { print $1; exit }'; }
+settings_shown() { [ -n "$(settings_window)" ]; }
+settings_gone() { ! settings_shown; }
+# type_into_edit HWND TEXT: TEXT typed over the first edit field of a window (a dialog's file
+# name), with the pointer on it so that the keys reach it.
+type_into_edit() {
+    local x y w h
+    read -r x y w h < <(probe children "$1" | awk -F'\t' '$2 == "Edit" { print $5, $6, $7, $8; exit }') ||
+        { fail "no edit field in $1"; return 1; }
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    keys_to_pointer
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$2"
+}
+# today_number: today's weekday number as the program counts it, Sunday 1 to Saturday 7;
+# today_name: its name.
+today_number() { echo $(($(date +%w) + 1)); }
+today_name() { LC_ALL=C date +%A; }
+# balloons_of TEXT: how many balloons with that text were seen so far.
+balloons_of() { tr -d '\r' <"$WIN_DIR/balloons.log" | cut -f2- | grep -cxF "$1"; }
