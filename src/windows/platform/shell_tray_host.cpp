@@ -53,6 +53,12 @@ bool ShellTrayHost::notifyIcon(std::uint32_t message, const TrayIconData& data) 
         // An icon the shell could not take yet (no taskbar so far) comes when the shell starts.
         TrayIconData shown = data;
         shown.uFlags &= ~NIF_INFO; // the balloon is not shown again
+        if ((data.uFlags & NIF_TIP) == 0 && m_shown && (m_shown->uFlags & NIF_TIP) != 0) {
+            // A call without the tip bit (an alert) leaves the shell showing the tip it had,
+            // whatever tip the record holds now; that tip comes back with the icon.
+            shown.szTip = m_shown->szTip;
+            shown.uFlags |= NIF_TIP;
+        }
         m_shown = shown;
     }
     return done;

@@ -8,12 +8,19 @@
 //   desk_probe children HWND           the child controls of one window
 //   desk_probe tray                    the notification area's icons with their tips
 //   desk_probe balloons                watches for balloons; prints each one shown, until killed
+//   desk_probe forget CLASS TITLE ID   the shell drops icon ID of the window CLASS/TITLE (as a
+//                                      newly started shell knows none of the old icons)
+//   desk_probe broadcast NAME          posts the registered message NAME to every top-level
+//                                      window (as a starting shell posts "TaskbarCreated")
 //
 // Every line is tab-separated: hwnd (hex), then the fields the command names. Texts have their
 // line breaks written as \n and \r, so that one window is one line.
 #include <windows.h>
 // after <windows.h>, which it needs
 #include <commctrl.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -207,7 +214,8 @@ int listTray() {
         SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
         for (WPARAM index = 0; index < count; ++index) {
             Tool tool;
-            if (readTool(window, index, tool)) {
+            // An icon the shell has dropped may keep its tool, with an empty rectangle.
+            if (readTool(window, index, tool) && !IsRectEmpty(&tool.rect)) {
                 wchar_t rect[96];
                 swprintf(rect, 96, L"%ld\t%ld\t%ld\t%ld", tool.rect.left, tool.rect.top,
                          tool.rect.right - tool.rect.left, tool.rect.bottom - tool.rect.top);
@@ -271,8 +279,20 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"balloons") {
         return watchBalloons();
     }
+    if (command == L"forget" && argc > 4) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = FindWindowW(argv[2], argv[3]);
+        icon.uID = static_cast<UINT>(wcstoul(argv[4], nullptr, 10));
+        return icon.hWnd != nullptr && Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
+    }
+    if (command == L"broadcast" && argc > 2) {
+        const UINT message = RegisterWindowMessageW(argv[2]);
+        return message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+    }
     std::fwprintf(
         stderr,
-        L"usage: desk_probe windows | find CLASS | colour | children HWND | tray | balloons\n");
+        L"usage: desk_probe windows | find CLASS | colour | children HWND | tray | balloons | "
+        L"forget CLASS TITLE ID | broadcast NAME\n");
     return 2;
 }
