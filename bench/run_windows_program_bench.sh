@@ -65,7 +65,10 @@ trap 'set +e; win_session_stop' EXIT
 work=$WIN_DIR
 
 # Today's picture: 3840 x 2160, photo-like (plasma, which has detail everywhere), quality 90.
-picture=$work/today.jpg
+# In a folder of its own, as a user's pictures are: the program watches the folder of every day
+# picture, and the session's folder has its logs written all along.
+mkdir -p "$work/pictures"
+picture=$work/pictures/today.jpg
 convert -seed 4242 -size 3840x2160 plasma:fractal -quality 90 "$picture"
 # The wallpaper is seen when the desktop's middle no longer shows the shell's plain colour. (Wine
 # draws a picture larger than the screen stretched, with colours of its own: the pixel is not
@@ -231,6 +234,9 @@ done
 echo "| lumora.exe stripped (as packaged), MiB | $(awk -v s="$size" 'BEGIN { printf "%.2f", s / 1048576 }') | | | ≤ 2 MiB | $(met "$size" 2097152) |"
 echo
 echo "all launches (ms): lumora icon $(col "$work/lumora.times" 1 | paste -sd' '); minimal icon $(col "$work/minimal.times" 1 | paste -sd' '); lumora wallpaper $(col "$work/lumora.times" 2 | paste -sd' ')"
+echo "lumora.exe's threads at the end (switches since the start, voluntary + involuntary): $(for f in /proc/"$lumora_pid"/task/*; do
+    printf '%s %s; ' "${f##*/}" "$(awk '/^voluntary_ctxt_switches|^nonvoluntary_ctxt_switches/ { n += $2 } END { print n }' "$f/status")"
+done)"
 echo "idle totals over $idle_seconds s: $(for n in "${names[@]}"; do
     awk -v n="$n" -v a="${first[$n]}" -v b="${last[$n]}" -v hz="$ticks" 'BEGIN {
         split(a, x, " "); split(b, y, " ")
