@@ -158,9 +158,12 @@ TEST_F(Files, PicturesSizedFromTheirHeadersAndDecodedAtTheSizeShown) {
 TEST(Resources, AreTheCommittedFiles) {
     const Win32Resources resources;
     for (auto [name, file] : {std::pair{"default_bmp", "resources/default.bmp"},
+                              std::pair{"nopicture_bmp", "resources/nopicture.bmp"},
+                              std::pair{"logo_bmp", "resources/logo.bmp"},
                               std::pair{"icon_png", "resources/icons/lumora-32.png"}}) {
         std::ifstream committed(fs::path(LUMORA_SOURCE_DIR) / file, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(committed)), {});
+        ASSERT_FALSE(bytes.empty()) << file;
         const std::vector<std::uint8_t> built = resources.bytes(name);
         EXPECT_EQ(std::string(built.begin(), built.end()), bytes) << name;
     }

@@ -12,17 +12,19 @@
 //                                      newly started shell knows none of the old icons)
 //   desk_probe broadcast NAME          posts the registered message NAME to every top-level
 //                                      window (as a starting shell posts "TaskbarCreated")
+//   desk_probe wait-icon TIP           waits for an icon with that tip (bench/)
+//   desk_probe wait-wallpaper X Y      clears the wallpaper, then waits for a new Wallpaper
+//                                      value and a picture at X,Y (bench/)
 //
 // Every line is tab-separated: hwnd (hex), then the fields the command names. Texts have their
 // line breaks written as \n and \r, so that one window is one line.
 #include <windows.h>
-// after <windows.h>, which it needs
-#include <commctrl.h>
-
+// after <windows.h>, which they need
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -250,6 +252,101 @@ int watchBalloons() {
     }
 }
 
+// The wall clock in microseconds since 1970, as the scripts' `date +%s%6N` reads it (Wine's clock
+// is the machine's).
+long long unixMicroseconds() {
+    FILETIME now{};
+    GetSystemTimePreciseAsFileTime(&now);
+    const long long ticks = static_cast<long long>(
+        (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return (ticks - 116444736000000000LL) / 10;
+}
+
+// The waits below are for the benchmarks: one process that polls every few milliseconds instead
+// of a probe started per look (a Wine process start costs more than what is measured). Each
+// prints "listening" once it has looked the first time, then "seen<TAB>MICROSECONDS" (the wall
+// clock when it saw the change) and ends.
+bool trayHasTip(const std::wstring& tip) {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) {
+        return false;
+    }
+    for (HWND window : topLevel()) {
+        if (classOf(window) != TOOLTIPS_CLASSW || isBalloon(window) ||
+            GetWindow(window, GW_OWNER) != tray) {
+            continue;
+        }
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        for (WPARAM index = 0; index < count; ++index) {
+            Tool tool;
+            // The tooltip of an icon whose program has ended can outlive the icon, with an
+            // empty rectangle.
+            if (readTool(window, index, tool) && tool.text == tip &&
+                tool.rect.right > tool.rect.left) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int waitIcon(const std::wstring& tip) {
+    bool seen = trayHasTip(tip);
+    printLine(L"listening");
+    while (!seen) {
+        Sleep(5);
+        seen = trayHasTip(tip);
+    }
+    printLine(L"seen\t" + std::to_wstring(unixMicroseconds()));
+    return 0;
+}
+
+std::wstring wallpaperValue() {
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                     nullptr, value, &size) != ERROR_SUCCESS) {
+        return L"";
+    }
+    return value;
+}
+
+// Clears the wallpaper first and waits until the shell shows its plain colour (the same at X,Y
+// and at the four corners), so that a program's start is seen setting the wallpaper again: then
+// until the Wallpaper value is another and the pixel at X,Y is no longer that colour.
+int waitWallpaper(int x, int y) {
+    wchar_t none[] = L"";
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    const std::wstring before = wallpaperValue();
+    HDC screen = GetDC(nullptr);
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+    const int bottom = GetSystemMetrics(SM_CYSCREEN) - 40; // above the taskbar
+    auto plain = [&] {
+        const COLORREF middle = GetPixel(screen, x, y);
+        return middle != CLR_INVALID && GetPixel(screen, 0, 0) == middle &&
+               GetPixel(screen, right, 0) == middle && GetPixel(screen, 0, bottom) == middle &&
+               GetPixel(screen, right, bottom) == middle;
+    };
+    // The shell repaints the cleared desktop on its own thread.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!plain() && GetTickCount64() < deadline) {
+        Sleep(5);
+    }
+    const COLORREF colour = GetPixel(screen, x, y);
+    printLine(L"listening\t" + before + L"\t" + std::to_wstring(GetRValue(colour)) + L" " +
+              std::to_wstring(GetGValue(colour)) + L" " + std::to_wstring(GetBValue(colour)));
+    while (wallpaperValue() == before || GetPixel(screen, x, y) == colour) {
+        Sleep(5);
+    }
+    const COLORREF shown = GetPixel(screen, x, y);
+    printLine(L"seen\t" + std::to_wstring(unixMicroseconds()) + L"\t" + wallpaperValue() + L"\t" +
+              std::to_wstring(GetRValue(shown)) + L" " + std::to_wstring(GetGValue(shown)) + L" " +
+              std::to_wstring(GetBValue(shown)));
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -290,9 +387,15 @@ int wmain(int argc, wchar_t** argv) {
         const UINT message = RegisterWindowMessageW(argv[2]);
         return message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
     }
+    if (command == L"wait-icon" && argc > 2) {
+        return waitIcon(argv[2]);
+    }
+    if (command == L"wait-wallpaper" && argc > 3) {
+        return waitWallpaper(_wtoi(argv[2]), _wtoi(argv[3]));
+    }
     std::fwprintf(
         stderr,
         L"usage: desk_probe windows | find CLASS | colour | children HWND | tray | balloons | "
-        L"forget CLASS TITLE ID | broadcast NAME\n");
+        L"forget CLASS TITLE ID | broadcast NAME | wait-icon TIP | wait-wallpaper X Y\n");
     return 2;
 }
