@@ -200,12 +200,16 @@ bool isBalloon(HWND window) {
 }
 
 // The shell draws its icons itself and gives each one a tool of its tooltip, with the icon's
-// tip and rectangle: one line per icon, its rectangle and its tip.
-int listTray() {
+// tip and rectangle. An icon the shell has dropped may keep its tool, with an empty rectangle.
+struct TrayIcon {
+    HWND tooltip;
+    Tool tool;
+};
+
+bool trayIcons(std::vector<TrayIcon>& icons) {
     HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!tray) {
-        std::fwprintf(stderr, L"desk_probe: no notification area\n");
-        return 2;
+        return false;
     }
     for (HWND window : topLevel()) {
         if (classOf(window) != TOOLTIPS_CLASSW || isBalloon(window) ||
@@ -216,14 +220,26 @@ int listTray() {
         SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
         for (WPARAM index = 0; index < count; ++index) {
             Tool tool;
-            // An icon the shell has dropped may keep its tool, with an empty rectangle.
             if (readTool(window, index, tool) && !IsRectEmpty(&tool.rect)) {
-                wchar_t rect[96];
-                swprintf(rect, 96, L"%ld\t%ld\t%ld\t%ld", tool.rect.left, tool.rect.top,
-                         tool.rect.right - tool.rect.left, tool.rect.bottom - tool.rect.top);
-                printLine(hexOf(window) + L"\t" + rect + L"\t" + escaped(tool.text));
+                icons.push_back({window, tool});
             }
         }
+    }
+    return true;
+}
+
+// One line per icon: its rectangle and its tip.
+int listTray() {
+    std::vector<TrayIcon> icons;
+    if (!trayIcons(icons)) {
+        std::fwprintf(stderr, L"desk_probe: no notification area\n");
+        return 2;
+    }
+    for (const auto& [tooltip, tool] : icons) {
+        wchar_t rect[96];
+        swprintf(rect, 96, L"%ld\t%ld\t%ld\t%ld", tool.rect.left, tool.rect.top,
+                 tool.rect.right - tool.rect.left, tool.rect.bottom - tool.rect.top);
+        printLine(hexOf(tooltip) + L"\t" + rect + L"\t" + escaped(tool.text));
     }
     return 0;
 }
@@ -267,25 +283,11 @@ long long unixMicroseconds() {
 // prints "listening" once it has looked the first time, then "seen<TAB>MICROSECONDS" (the wall
 // clock when it saw the change) and ends.
 bool trayHasTip(const std::wstring& tip) {
-    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (!tray) {
-        return false;
-    }
-    for (HWND window : topLevel()) {
-        if (classOf(window) != TOOLTIPS_CLASSW || isBalloon(window) ||
-            GetWindow(window, GW_OWNER) != tray) {
-            continue;
-        }
-        DWORD_PTR count = 0;
-        SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-        for (WPARAM index = 0; index < count; ++index) {
-            Tool tool;
-            // The tooltip of an icon whose program has ended can outlive the icon, with an
-            // empty rectangle.
-            if (readTool(window, index, tool) && tool.text == tip &&
-                tool.rect.right > tool.rect.left) {
-                return true;
-            }
+    std::vector<TrayIcon> icons;
+    trayIcons(icons);
+    for (const auto& icon : icons) {
+        if (icon.tool.text == tip) {
+            return true;
         }
     }
     return false;
