@@ -14,15 +14,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/lumora-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
 failed() { failures=$((failures + 1)); echo "FAIL: $*"; }
-# Waits up to $1 seconds for a command to succeed.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.1
-    done
-}
+# wait_until SECONDS COMMAND...
+source "$top/tests/lib/checks.sh"
 reg_has() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
 key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
 
